@@ -19,6 +19,14 @@ QString make_difference_entry(qint64 position, QStringView first_char, QStringVi
 void compare_texts(QStringView first, QStringView second,
                    const std::function<void(const QString &entry)> &on_entry);
 
+// The same pass, asking `keep_going` after every few thousand positions: that is where
+// the window lets pending events run. When it answers false the pass stops at once and
+// gives false; true when it ran to its end. Both texts must stay alive and unchanged
+// until it returns, also while events run.
+bool compare_texts(QStringView first, QStringView second,
+                   const std::function<void(const QString &entry)> &on_entry,
+                   const std::function<bool()> &keep_going);
+
 // The same, collected.
 QStringList compare_texts(QStringView first, QStringView second);
 

@@ -24,4 +24,11 @@ qint64 count_line_breaks(QStringView text);
 // without overlap; an empty chosen string has no occurrences.
 Measurement measure_text(const QString &text, Mode mode, const QString &chosen);
 
+// The same pass, asking `keep_going` after every few thousand characters: that is where
+// the window lets pending events run. When it answers false the pass stops at once and
+// gives no measurement. The pass holds its own reference to `text` and `chosen`, so the
+// caller may reassign its variables while events run without disturbing the count.
+std::optional<Measurement> measure_text(const QString &text, Mode mode, const QString &chosen,
+                                        const std::function<bool()> &keep_going);
+
 }  // namespace counter
