@@ -1,6 +1,7 @@
 #pragma once
 // The phrase search of one file and of a folder's files.
 #include "drive_map.h"
+#include "text_file.h"
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -18,9 +19,10 @@ struct FileSearchResult {
     qint64 lines = 0;         // lines read
 };
 
-// Searches the file `folder` + "\" + `name` for `phrase` (not empty): each line that
-// holds the phrase at least once, as an exact run of characters after code page 932
-// decoding, is handed to `on_hit`. The file is read once, from the front, holding one
+// Searches the file `folder` + "\" + `name` for `phrase`: each line that holds the phrase
+// at least once, as an exact run of characters after code page 932 decoding, is handed to
+// `on_hit`. An empty phrase (the folder search's phrase box emptied during a run) stands
+// at the start of every line that is not empty, and of no empty line. The file is read once, from the front, holding one
 // line at most; a line of any length is searched in bounded memory.
 FileSearchResult search_file(const DriveMap &drives, const QString &folder, const QString &name,
                              const QString &phrase, const LineSink &on_hit);
@@ -38,5 +40,20 @@ using FolderSink = std::function<void(qsizetype position, qint64 line)>;
 // their number), and hands each hit out as it is found.
 FolderOutcome search_folder(const DriveMap &drives, const QString &folder, const QStringList &names,
                             const QString &phrase, const FolderSink &on_hit);
+
+// How search_file tests lines. Both give the same hits; the shortcut is the fast one.
+enum class LineTest {
+    Shortcut,          // look for the phrase's bytes first, decode only the lines that hold them
+    DecodeEveryLine,   // decode every line and look for the phrase in its characters
+};
+
+struct SearchTuning {
+    LineTest line_test = LineTest::Shortcut;
+    qsizetype buffer_size = 0;   // bytes read at a time; 0 for the usual size
+};
+
+// search_file on a file that is already open, read from where it stands. `opened` is true.
+FileSearchResult search_text_file(TextFile &file, const QString &phrase, const LineSink &on_hit,
+                                  const SearchTuning &tuning = {});
 
 }  // namespace search
