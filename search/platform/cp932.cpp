@@ -7,7 +7,7 @@ namespace search::cp932 {
 
 namespace {
 
-// The codec's substitute for a byte it cannot map; a real character only as byte 0x1A.
+// The codec's substitute for a byte it cannot map (byte 0x1A itself is taken as ASCII).
 constexpr char16_t codec_substitute = u'\x1A';
 
 bool codec_gave_one_character(const QString &s, char16_t &c)
@@ -39,12 +39,17 @@ Table::Table()
         const char byte = char(b);
         const QString s = codec.decode(QByteArrayView(&byte, 1));
         char16_t c = 0;
-        if (codec_gave_one_character(s, c) || (b == 0x1A && s == QStringView(u"\x1A"))) {
-            if (b == 0x1A)
-                c = codec_substitute;
+        if (codec_gave_one_character(s, c)) {
             m_single[b] = c;
             m_single_valid[b] = true;
         }
+    }
+
+    // Code page 932's lower half is ASCII, control characters included. The codec swaps
+    // some control codes as an IBM host code page does (0x1A, 0x1C, 0x7F): not ours.
+    for (int b = 0; b < 0x80; ++b) {
+        m_single[b] = char16_t(b);
+        m_single_valid[b] = true;
     }
 
     // A lead byte is one that starts at least one valid two-byte character.
