@@ -122,6 +122,8 @@ void TstDebianPackage::installs_data()
         QTest::addRow("%s scalable icon", program)
             << u"usr/share/icons/hicolor/scalable/apps/%1.svg"_s.arg(QLatin1StringView(program)) << false;
     }
+    QTest::newRow("vornilex manual page") << u"usr/share/man/man1/vornilex.1.gz"_s << false;
+    QTest::newRow("quellatto manual page") << u"usr/share/man/man1/quellatto.1.gz"_s << false;
     QTest::newRow("copyright") << u"usr/share/doc/" PACKAGE_NAME "/copyright"_s << false;
     QTest::newRow("changelog") << u"usr/share/doc/" PACKAGE_NAME "/changelog.gz"_s << false;
 }
