@@ -3,17 +3,12 @@
 #include "measure.h"
 #include "text_pass.h"
 
-#include <cstring>
 
 namespace counter {
 
 namespace {
 
 using detail::Poll;
-
-// Units compared at once with memcmp before looking for the differing unit: equal
-// stretches, the common case, then go at the speed of memory.
-constexpr qsizetype compare_block = 128;
 
 // The position number of each index of the pass (0-based), counted as the first text's
 // line breaks are met: p = i - 2*l for the 1-based i. Asked with rising indexes, it
@@ -41,8 +36,6 @@ private:
 bool run_compare(QStringView first, QStringView second,
                  const std::function<void(const QString &entry)> &on_entry, const Poll &poll)
 {
-    const char16_t *a = first.utf16();
-    const char16_t *b = second.utf16();
     const qsizetype common = std::min(first.size(), second.size());
     const qsizetype longer = std::max(first.size(), second.size());
     PositionNumbers positions(first);
@@ -60,18 +53,9 @@ bool run_compare(QStringView first, QStringView second,
     // differs, so "same" is said only of two equal texts.
     const bool done = detail::in_chunks(longer, poll, [&](qsizetype from, qsizetype to) {
         qsizetype i = from;
-        const qsizetype common_to = std::min(to, common);
-        while (i < common_to) {
-            const qsizetype block = std::min(compare_block, common_to - i);
-            if (std::memcmp(a + i, b + i, std::size_t(block) * sizeof(char16_t)) != 0) {
-                for (const qsizetype end = i + block; i < end; ++i) {
-                    if (a[i] != b[i])
-                        report(i);
-                }
-            } else {
-                i += block;
-            }
-        }
+        const qsizetype common_to = std::clamp(common, from, to);
+        while ((i = detail::find_difference(first, second, i, common_to)) < common_to)
+            report(i++);
         for (; i < to; ++i)
             report(i);
     });

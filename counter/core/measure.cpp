@@ -6,22 +6,6 @@
 
 namespace counter {
 
-namespace detail {
-
-qint64 count_pairs_ending_in(QStringView text, qsizetype from, qsizetype to)
-{
-    // An LF at index 0 has no CR before it.
-    from = std::max<qsizetype>(from, 1);
-    const char16_t *p = text.utf16();
-    // Branch-free, so the compiler turns it into vector compares.
-    qint64 pairs = 0;
-    for (qsizetype i = from; i < to; ++i)
-        pairs += (p[i] == u'\n') & (p[i - 1] == u'\r');
-    return pairs;
-}
-
-}  // namespace detail
-
 namespace {
 
 using detail::in_chunks;
@@ -30,23 +14,13 @@ using detail::Poll;
 constexpr char16_t unit_characters[] = u"個の文字列です";
 constexpr char16_t unit_bytes[] = u"バイトです";
 
-bool is_blank(char16_t c)
-{
-    return c == u' ' || c == u'\u3000';
-}
-
-qint64 count_blanks(const char16_t *p, qsizetype from, qsizetype to)
-{
-    qint64 blanks = 0;
-    for (qsizetype i = from; i < to; ++i)
-        blanks += (p[i] == u' ') | (p[i] == u'\u3000');
-    return blanks;
-}
-
 // A text of n units being rebuilt into a buffer of at most n units.
 class TextBuilder {
 public:
-    explicit TextBuilder(qsizetype capacity) : m_text(capacity, Qt::Uninitialized) {}
+    explicit TextBuilder(qsizetype capacity) : m_text(capacity, Qt::Uninitialized)
+    {
+        detail::advise_large_buffer(data(), std::size_t(capacity) * sizeof(char16_t));
+    }
 
     void append(const char16_t *from, qsizetype count)
     {
@@ -54,16 +28,10 @@ public:
             std::memcpy(data() + m_size, from, std::size_t(count) * sizeof(char16_t));
         m_size += count;
     }
-    // Copies the units of [from, to) that are not blanks.
-    void append_non_blanks(const char16_t *p, qsizetype from, qsizetype to)
+    // Copies the units of text[from, to) that are not blanks.
+    void append_non_blanks(QStringView text, qsizetype from, qsizetype to)
     {
-        char16_t *out = data() + m_size;
-        qsizetype kept = 0;
-        for (qsizetype i = from; i < to; ++i) {
-            out[kept] = p[i];
-            kept += !is_blank(p[i]);
-        }
-        m_size += kept;
+        m_size += detail::copy_non_blanks(text, from, to, data() + m_size);
     }
     qsizetype size() const { return m_size; }
     QString take()
@@ -127,7 +95,7 @@ std::optional<Measurement> run_pass(const QString &text, Mode mode, QStringView 
         qint64 blanks = 0;
         const bool done = in_chunks(n, poll, [&](qsizetype from, qsizetype to) {
             count_breaks(from, to);
-            blanks += count_blanks(p, from, to);
+            blanks += detail::count_blanks(t, from, to);
         });
         if (!done)
             return std::nullopt;
@@ -139,7 +107,7 @@ std::optional<Measurement> run_pass(const QString &text, Mode mode, QStringView 
         TextBuilder kept(n);
         const bool done = in_chunks(n, poll, [&](qsizetype from, qsizetype to) {
             count_breaks(from, to);
-            kept.append_non_blanks(p, from, to);
+            kept.append_non_blanks(t, from, to);
         });
         if (!done)
             return std::nullopt;

@@ -2,6 +2,7 @@
 // Pieces shared by the counter's and the comparison's passes (not part of the interface).
 #include <QStringView>
 #include <algorithm>
+#include <cstddef>
 #include <functional>
 #include <vector>
 
@@ -11,8 +12,21 @@ namespace counter::detail {
 // round within a fraction of a millisecond, large enough that the poll costs nothing.
 inline constexpr qsizetype pass_chunk = 8192;
 
-// The CR LF pairs of `text` whose LF lies at an index in [from, to).
+// The scans of a pass over text[from, to), at the speed of memory.
+// The CR LF pairs whose LF lies in the range.
 qint64 count_pairs_ending_in(QStringView text, qsizetype from, qsizetype to);
+// The blanks (U+0020, U+3000) in the range.
+qint64 count_blanks(QStringView text, qsizetype from, qsizetype to);
+// Copies the units of the range that are not blanks to `out`, which has room for the
+// whole range; gives how many it copied.
+qsizetype copy_non_blanks(QStringView text, qsizetype from, qsizetype to, char16_t *out);
+// The index of the first `unit` in the range, or `to` if there is none.
+qsizetype find_unit(QStringView text, qsizetype from, qsizetype to, char16_t unit);
+// The first index in [from, to) where the two texts differ, or `to`; both reach `to`.
+qsizetype find_difference(QStringView first, QStringView second, qsizetype from, qsizetype to);
+
+// Asks the system to back a large buffer, not yet touched, with large pages.
+void advise_large_buffer(void *data, std::size_t bytes);
 
 // Asks the caller's keep_going, if it gave one, whether the pass goes on.
 class Poll {
@@ -42,7 +56,7 @@ bool in_chunks(qsizetype n, const Poll &poll, Step step)
 // Finds the occurrences of a non-empty chosen string in a text fed to it in consecutive
 // ranges, left to right and without overlap. Knuth-Morris-Pratt keeps the whole search
 // linear whatever the strings; while nothing is matched, it jumps to the next candidate
-// first unit with the vectorised character search, so ordinary text goes at memory speed.
+// first unit with a vector search, so ordinary text goes at the speed of memory.
 class OccurrenceFinder {
 public:
     explicit OccurrenceFinder(QStringView chosen) : m_chosen(chosen), m_fallback(chosen.size(), 0)
@@ -66,14 +80,12 @@ public:
         const char16_t *t = text.utf16();
         const char16_t *s = m_chosen.utf16();
         const qsizetype m = m_chosen.size();
-        const QChar first(s[0]);
         qsizetype i = from;
         while (i < to) {
             if (m_matched == 0) {
-                const qsizetype next = text.sliced(i, to - i).indexOf(first);
-                if (next < 0)
+                i = find_unit(text, i, to, s[0]);
+                if (i == to)
                     return;
-                i += next;
             }
             const char16_t c = t[i];
             while (m_matched > 0 && s[m_matched] != c)
