@@ -180,12 +180,36 @@ QString format_number(double value)
         return QString();
     if (value == 0)
         return QStringLiteral("0");
-    // Fixed notation with the fewest digits that read back as the same double.
-    char buffer[1200];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    // The fewest significant digits that read back as the same double, written out in
+    // plain decimal: 1e23 is 100000000000000000000000, not the double's exact expansion.
+    char buffer[64];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                         std::chars_format::scientific);
     if (ec != std::errc())
         return QString();
-    return QString::fromLatin1(buffer, end - buffer);
+    const std::string_view sci(buffer, size_t(end - buffer));   // "d.ddde+XX"
+    const size_t e = sci.find('e');
+    std::string digits;
+    for (const char c : sci.substr(0, e))
+        if (c != '.')
+            digits += c;
+    const int exponent = std::stoi(std::string(sci.substr(e + 1)));
+    // The decimal point stands after digit number exponent + 1.
+    const long point = long(exponent) + 1;
+    std::string text = value < 0 ? "-" : "";
+    if (point <= 0) {
+        text += "0.";
+        text.append(size_t(-point), '0');
+        text += digits;
+    } else if (size_t(point) >= digits.size()) {
+        text += digits;
+        text.append(size_t(point) - digits.size(), '0');
+    } else {
+        text += digits.substr(0, size_t(point));
+        text += '.';
+        text += digits.substr(size_t(point));
+    }
+    return QString::fromLatin1(text.data(), qsizetype(text.size()));
 }
 
 std::optional<Selection> find_phrase(const QString &view_text, const QString &phrase)

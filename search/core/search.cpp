@@ -81,31 +81,19 @@ void decode_every_line(LineReader &reader, QStringView phrase, const LineSink &o
     LineMatcher matcher(phrase);
     for (;;) {
         bool hit = false;
-        int pieces = 0;
         qint64 bytes = 0;
-        const char *first = nullptr;
-        qsizetype first_size = 0;
         matcher.start();
         const bool found = reader.walk_line([&](const char *p, qsizetype n) {
             bytes += n;
-            if (phrase.isEmpty())
-                return;
-            // A line that fits in the buffer comes as one piece: test it whole.
-            if (pieces++ == 0) {
-                first = p;
-                first_size = n;
-                return;
-            }
-            if (pieces == 2)
-                matcher.feed(first, first_size);
-            matcher.feed(p, n);
+            if (!phrase.isEmpty())
+                matcher.feed(p, n);
         });
         if (!found)
             return;
         if (phrase.isEmpty())
             hit = bytes > 0;   // the empty phrase stands at the start of every line that has one
         else
-            hit = pieces == 1 ? matcher.test_line(first, first_size) : matcher.finish();
+            hit = matcher.finish();
         ++c.lines;
         if (hit) {
             c.any_hit = true;
