@@ -11,46 +11,67 @@
 // Every form prints its peak memory (the whole process's) on standard error.
 #include "compare.h"
 #include "measure.h"
+#include "text_pass.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QString>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
-#include <sys/resource.h>
-
 namespace {
 
-// A file mapped into memory, read in place.
-class MappedFile {
+// A whole file read into memory. The buffer is backed by large pages where the system
+// allows: a fresh buffer of tens of megabytes otherwise pays thousands of page faults.
+class FileText {
 public:
-    explicit MappedFile(const char *path) : m_file(QString::fromLocal8Bit(path))
+    explicit FileText(const char *path)
     {
-        if (m_file.open(QIODevice::ReadOnly) && m_file.size() > 0)
-            m_data = m_file.map(0, m_file.size());
+        QFile file(QString::fromLocal8Bit(path));
+        if (!file.open(QIODevice::ReadOnly))
+            return;
+        m_bytes = QByteArray(file.size(), Qt::Uninitialized);
+        counter::detail::advise_large_buffer(m_bytes.data(), std::size_t(m_bytes.size()));
+        m_ok = file.read(m_bytes.data(), m_bytes.size()) == m_bytes.size();
     }
-    bool ok() const { return m_data != nullptr || (m_file.isOpen() && m_file.size() == 0); }
-    const char *data() const { return reinterpret_cast<const char *>(m_data); }
-    qint64 size() const { return m_data ? m_file.size() : 0; }
-    // The file as UTF-16LE text, without a copy.
+    bool ok() const { return m_ok; }
+    // The file as UTF-16LE text, in place.
     QStringView utf16() const
     {
-        return QStringView(reinterpret_cast<const char16_t *>(m_data), size() / 2);
+        return QStringView(reinterpret_cast<const char16_t *>(m_bytes.constData()),
+                           m_bytes.size() / 2);
+    }
+    // The file as UTF-8 text, decoded (a bad byte becomes a replacement character).
+    QString utf8() const
+    {
+        // UTF-8 never takes fewer bytes than UTF-16 takes units.
+        QString text(m_bytes.size(), Qt::Uninitialized);
+        counter::detail::advise_large_buffer(text.data(), std::size_t(text.size()) * 2);
+        QStringDecoder decoder(QStringDecoder::Utf8);
+        const QChar *end = decoder.appendToBuffer(text.data(), m_bytes);
+        text.truncate(end - text.constData());
+        return text;
     }
 
 private:
-    QFile m_file;
-    uchar *m_data = nullptr;
+    QByteArray m_bytes;
+    bool m_ok = false;
 };
 
+// The process's peak resident memory, from /proc: getrusage would report the peak of the
+// process that started us too, since Linux keeps it across exec.
 void print_peak_memory()
 {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    std::fprintf(stderr, "peak_kib %ld\n", usage.ru_maxrss);
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+        return;
+    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+        if (line.startsWith("VmHWM:"))
+            std::fprintf(stderr, "peak_kib %lld\n", line.mid(6).trimmed().split(' ').value(0).toLongLong());
+    }
 }
 
 int usage()
@@ -103,27 +124,27 @@ int run(int argc, char **argv)
     counter::Mode mode{};
 
     if (command == "measure" && (argc == 4 || argc == 5) && parse_mode(argv[2], mode)) {
-        const MappedFile file(argv[3]);
+        const FileText file(argv[3]);
         if (!file.ok())
             return 1;
-        const QString text = QString::fromUtf8(file.data(), file.size());
+        const QString text = file.utf8();
         const QString chosen = argc == 5 ? QString::fromUtf8(argv[4]) : QString();
         std::printf("%lld\n", counter::measure_text(text, mode, chosen).result);
         return 0;
     }
     if (command == "compare" && argc == 4) {
-        const MappedFile first(argv[2]);
-        const MappedFile second(argv[3]);
+        const FileText first(argv[2]);
+        const FileText second(argv[3]);
         if (!first.ok() || !second.ok())
             return 1;
         std::printf("%lld\n", count_entries(first.utf16(), second.utf16()));
         return 0;
     }
     if (command == "time-measure" && argc == 6 && parse_mode(argv[2], mode)) {
-        const MappedFile file(argv[3]);
+        const FileText file(argv[3]);
         if (!file.ok())
             return 1;
-        const QString text = QString::fromUtf8(file.data(), file.size());
+        const QString text = file.utf8();
         const QString chosen = QString::fromUtf8(argv[4]);
         qint64 result = 0;
         const double seconds = median_seconds(std::max(1, atoi(argv[5])), [&] {
@@ -133,11 +154,10 @@ int run(int argc, char **argv)
         return 0;
     }
     if (command == "time-compare" && argc == 5) {
-        const MappedFile first(argv[2]);
-        const MappedFile second(argv[3]);
+        const FileText first(argv[2]);
+        const FileText second(argv[3]);
         if (!first.ok() || !second.ok())
             return 1;
-        // Touch both files once, so the first run does not pay for mapping them.
         qint64 entries = count_entries(first.utf16(), second.utf16());
         const double seconds = median_seconds(std::max(1, atoi(argv[4])), [&] {
             entries = count_entries(first.utf16(), second.utf16());
@@ -146,10 +166,10 @@ int run(int argc, char **argv)
         return 0;
     }
     if (command == "info" && argc == 3) {
-        const MappedFile file(argv[2]);
+        const FileText file(argv[2]);
         if (!file.ok())
             return 1;
-        const QString text = QString::fromUtf8(file.data(), file.size());
+        const QString text = file.utf8();
         qint64 code_points = 0;
         for (qsizetype i = 0; i < text.size(); ++i)
             code_points += !text[i].isLowSurrogate() || i == 0 || !text[i - 1].isHighSurrogate();
