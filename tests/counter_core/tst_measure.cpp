@@ -74,6 +74,8 @@ void TstMeasure::line_breaks_data()
     QTest::newRow("LF at the start") << u"\nx\r\n\r\n"_s << 2LL;
     QTest::newRow("pair across a pass chunk")
         << QString(chunk - 1, u'x') + u"\r\n"_s + QString(chunk, u'y') << 1LL;
+    // Long enough that counters kept per vector lane would overflow if never summed.
+    QTest::newRow("a million pairs") << u"\r\n"_s.repeated(1'000'000) << 1'000'000LL;
 }
 
 void TstMeasure::line_breaks()
@@ -121,6 +123,8 @@ void TstMeasure::results_data()
     QTest::newRow("full-width blank is a blank") << u"a\u3000b c"_s << Mode::NoSpace << u""_s << 3LL;
     QTest::newRow("no-break space is no blank") << u"a\u00A0b"_s << Mode::NoSpace << u""_s << 3LL;
     QTest::newRow("blanks only, without blanks") << u" \u3000 "_s << Mode::NoSpace << u""_s << 0LL;
+    QTest::newRow("a million blanks, without blanks")
+        << u" \u3000"_s.repeated(500'000) + u"a"_s << Mode::NoSpace << u""_s << 1LL;
 
     QTest::newRow("not chosen: a in banana") << u"banana"_s << Mode::NotChosen << u"a"_s << 3LL;
     QTest::newRow("count: a in banana") << u"banana"_s << Mode::CountChosen << u"a"_s << 3LL;
