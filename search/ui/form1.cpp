@@ -247,6 +247,14 @@ void Form1::resizeEvent(QResizeEvent *event)
     follow_window_size();
 }
 
+void Form1::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    // A window manager frames the window after it is shown, and moves rather than resizes
+    // it: the outer size has only then its frame.
+    follow_window_size();
+}
+
 void Form1::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);

@@ -61,6 +61,7 @@ private slots:
     void folder_buttons_and_page_view();
     void during_run_data();
     void during_run();
+    void window_destroyed_during_run();
 };
 
 void TstForm1Search::single_file_data()
@@ -333,6 +334,21 @@ void TstForm1Search::during_run()
         QVERIFY(!w.form->isVisible());
     if (action == u"delete b")
         QVERIFY(!QFile::exists(w.host(u"work/b.txt"_s)));
+}
+
+// The window may even be destroyed while a run waits for events: the run stops without
+// touching it.
+void TstForm1Search::window_destroyed_during_run()
+{
+    Window w;
+    for (const char *name : {"a.txt", "b.txt"})
+        w.write(u"work/"_s + QLatin1String(name), "foo\r\n");
+    w.open();
+    Window::at_pump(1, [&] { w.form.reset(); });
+    w.text1()->setText(u"foo"_s);
+    w.button("Command3")->click();
+    QVERIFY(!w.form);
+    QCOMPARE(w.messages(), QStringList());
 }
 
 QTEST_MAIN(TstForm1Search)
