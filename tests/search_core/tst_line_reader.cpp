@@ -37,6 +37,9 @@ void TstLineReader::crlf_helpers_data()
     QTest::newRow("pairs across the lanes")
         << (QByteArray(15, 'x') + "\r\n" + QByteArray(14, 'y') + "\r\n\r\n" + QByteArray(40, 'z') + "\r\n")
         << 4LL << qsizetype(15) << qsizetype(77);
+    // Every other lane holds a pair in every block: the lane counters fill to their limit.
+    QTest::newRow("many pairs in every lane") << QByteArray("\r\n").repeated(5000) + "x"
+                                              << 5000LL << qsizetype(0) << qsizetype(10000);
 }
 
 void TstLineReader::crlf_helpers()
