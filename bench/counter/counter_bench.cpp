@@ -22,42 +22,63 @@
 #include <cstdio>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
-// A whole file read into memory. The buffer is backed by large pages where the system
-// allows: a fresh buffer of tens of megabytes otherwise pays thousands of page faults.
+// A whole file, mapped into memory with its pages mapped at once: reading it into a fresh
+// buffer, or mapping it page by page on first touch, costs thousands of page faults.
 class FileText {
 public:
     explicit FileText(const char *path)
     {
-        QFile file(QString::fromLocal8Bit(path));
-        if (!file.open(QIODevice::ReadOnly))
+        const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
             return;
-        m_bytes = QByteArray(file.size(), Qt::Uninitialized);
-        counter::detail::advise_large_buffer(m_bytes.data(), std::size_t(m_bytes.size()));
-        m_ok = file.read(m_bytes.data(), m_bytes.size()) == m_bytes.size();
+        struct stat info {};
+        if (::fstat(fd, &info) == 0 && info.st_size > 0) {
+            void *data = ::mmap(nullptr, std::size_t(info.st_size), PROT_READ,
+                                MAP_PRIVATE | MAP_POPULATE, fd, 0);
+            if (data != MAP_FAILED) {
+                m_data = static_cast<const char *>(data);
+                m_size = info.st_size;
+            }
+        }
+        m_ok = m_data != nullptr || info.st_size == 0;
+        ::close(fd);
     }
+    ~FileText()
+    {
+        if (m_data)
+            ::munmap(const_cast<char *>(m_data), std::size_t(m_size));
+    }
+    FileText(const FileText &) = delete;
+    FileText &operator=(const FileText &) = delete;
+
     bool ok() const { return m_ok; }
     // The file as UTF-16LE text, in place.
     QStringView utf16() const
     {
-        return QStringView(reinterpret_cast<const char16_t *>(m_bytes.constData()),
-                           m_bytes.size() / 2);
+        return QStringView(reinterpret_cast<const char16_t *>(m_data), m_size / 2);
     }
     // The file as UTF-8 text, decoded (a bad byte becomes a replacement character).
     QString utf8() const
     {
         // UTF-8 never takes fewer bytes than UTF-16 takes units.
-        QString text(m_bytes.size(), Qt::Uninitialized);
+        QString text(m_size, Qt::Uninitialized);
         counter::detail::advise_large_buffer(text.data(), std::size_t(text.size()) * 2);
         QStringDecoder decoder(QStringDecoder::Utf8);
-        const QChar *end = decoder.appendToBuffer(text.data(), m_bytes);
+        const QChar *end = decoder.appendToBuffer(text.data(), QByteArrayView(m_data, m_size));
         text.truncate(end - text.constData());
         return text;
     }
 
 private:
-    QByteArray m_bytes;
+    const char *m_data = nullptr;
+    qint64 m_size = 0;
     bool m_ok = false;
 };
 
