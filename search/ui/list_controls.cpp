@@ -69,7 +69,8 @@ DriveList::DriveList(const DriveMap &drives, QChar current, QWidget *parent)
     for (QChar letter : drives.letters())
         addItem(QString(letter.toLower()) + u':', QVariant::fromValue(letter));
     restore_drive(m_drive);
-    connect(this, &QComboBox::activated, this, &DriveList::pick);
+    // Every way the user picks a drive (the list, arrow keys, the wheel) moves the index.
+    connect(this, &QComboBox::currentIndexChanged, this, &DriveList::pick);
 }
 
 void DriveList::set_drive(QChar letter)
@@ -78,11 +79,13 @@ void DriveList::set_drive(QChar letter)
     const int index = findData(QVariant::fromValue(letter));
     if (index < 0)
         return;
-    setCurrentIndex(index);
-    if (letter == m_drive)
-        return;
+    const bool changes = letter != m_drive;
+    // The drive is taken before the combo moves, so the index change it reports back
+    // (pick) finds nothing new.
     m_drive = letter;
-    emit changed();
+    setCurrentIndex(index);
+    if (changes)
+        emit changed();
 }
 
 void DriveList::restore_drive(QChar letter)

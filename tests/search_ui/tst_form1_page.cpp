@@ -27,6 +27,7 @@ class TstForm1Page : public QObject {
 private slots:
     void first_page_data();
     void first_page();
+    void file_list_arrow_key_shows_page();
     void moves_data();
     void moves();
     void enter_in_text3_data();
@@ -66,6 +67,23 @@ void TstForm1Page::first_page()
                       w.file1()->visualItemRect(w.file1()->item(0)).center());
     QCOMPARE(w.text2()->toPlainText(), view);
     QCOMPARE(w.label2()->text(), u"1"_s);
+    QCOMPARE(w.form->flglist(), qint16(0));
+}
+
+void TstForm1Page::file_list_arrow_key_shows_page()
+{
+    Window w;
+    w.write(u"work/a.txt"_s, "first a\r\n");
+    w.write(u"work/b.txt"_s, "first b\r\n");
+    w.open();
+    w.file1()->set_selected(0);
+    w.text1()->setText(u"first"_s);
+    QTest::mouseClick(w.button("Command1"), Qt::LeftButton);
+    click_row(w, 0);
+    QCOMPARE(w.form->flglist(), qint16(1));
+    QTest::keyClick(w.file1(), Qt::Key_Down);
+    QCOMPARE(w.file1()->selected_name(), u"b.txt"_s);
+    QCOMPARE(w.text2()->toPlainText(), shown({u"first b"_s}));
     QCOMPARE(w.form->flglist(), qint16(0));
 }
 

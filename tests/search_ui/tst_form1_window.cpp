@@ -288,6 +288,12 @@ void TstForm1Window::drive_change()
     QCOMPARE(w.file_names(), QStringList{u"s.txt"_s});
     QCOMPARE(w.drive1()->drive(), QChar(u'C'));
     QCOMPARE(w.drive1()->currentText(), u"c:"_s);
+
+    // The user's pick with the keyboard is a drive change too.
+    w.drive1()->setFocus();
+    QTest::keyClick(w.drive1(), Qt::Key_Down);
+    QCOMPARE(w.drive1()->drive(), QChar(u'D'));
+    QCOMPARE(w.dir1()->path(), u"D:\\"_s);
 }
 
 void TstForm1Window::resize_data()
