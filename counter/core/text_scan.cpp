@@ -4,6 +4,7 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#include <tmmintrin.h>
 #endif
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -43,6 +44,60 @@ qint64 sum_lanes(__m128i lanes)
     sums = _mm_add_epi32(sums, _mm_shuffle_epi32(sums, _MM_SHUFFLE(2, 3, 0, 1)));
     return _mm_cvtsi128_si32(sums);
 }
+
+#if defined(__GNUC__)
+// Eight units go out in one shuffled store, without their blanks and without a branch:
+// SSSE3's byte shuffle, with one shuffle for each of the 256 patterns of blanks. The
+// processor is asked once; every x86-64 processor of the last fifteen years has it.
+#define COUNTER_HAVE_COMPACT_PATH 1
+
+struct CompactTable {
+    alignas(16) unsigned char shuffle[256][16];  // [blanks]: moves the others to the front
+    unsigned char kept[256];                     // [blanks]: how many units stay
+};
+
+constexpr CompactTable make_compact_table()
+{
+    CompactTable table{};
+    for (unsigned blanks = 0; blanks < 256; ++blanks) {
+        unsigned at = 0;
+        for (unsigned lane = 0; lane < 8; ++lane) {
+            if (!(blanks >> lane & 1)) {
+                table.shuffle[blanks][2 * at] = static_cast<unsigned char>(2 * lane);
+                table.shuffle[blanks][2 * at + 1] = static_cast<unsigned char>(2 * lane + 1);
+                ++at;
+            }
+        }
+        table.kept[blanks] = static_cast<unsigned char>(at);
+        for (; at < 8; ++at)
+            table.shuffle[blanks][2 * at] = table.shuffle[blanks][2 * at + 1] = 0x80;
+    }
+    return table;
+}
+
+constexpr CompactTable compact_table = make_compact_table();
+
+// Copies the non-blank units of whole rounds of eight from p[i] on; gives where it
+// stopped. A store writes eight units wherever it keeps fewer, so `out` needs room for
+// every unit of the range, which it has.
+__attribute__((target("ssse3"))) qsizetype compact_non_blanks(const char16_t *p, qsizetype i,
+                                                              qsizetype to, char16_t *out,
+                                                              qsizetype &kept)
+{
+    for (; to - i >= 8; i += 8) {
+        const __m128i units = load8(p + i);
+        const __m128i blank = blank_lanes(units);
+        // One bit per unit.
+        const unsigned blanks = unsigned(
+            _mm_movemask_epi8(_mm_packs_epi16(blank, _mm_setzero_si128())));
+        const __m128i shuffle =
+            _mm_load_si128(reinterpret_cast<const __m128i *>(compact_table.shuffle[blanks]));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + kept), _mm_shuffle_epi8(units, shuffle));
+        kept += compact_table.kept[blanks];
+    }
+    return i;
+}
+#endif
 #endif
 
 }  // namespace
@@ -96,21 +151,10 @@ qsizetype copy_non_blanks(QStringView text, qsizetype from, qsizetype to, char16
     const char16_t *p = text.utf16();
     qsizetype i = from;
     qsizetype kept = 0;
-#if defined(__SSE2__)
-    // Eight units without a blank go in one store; `out` has room for to - from units,
-    // and kept + 8 never passes i + 8 - from.
-    for (; to - i >= 8; i += 8) {
-        const __m128i units = load8(p + i);
-        if (_mm_movemask_epi8(blank_lanes(units)) == 0) {
-            _mm_storeu_si128(reinterpret_cast<__m128i *>(out + kept), units);
-            kept += 8;
-            continue;
-        }
-        for (qsizetype k = i; k < i + 8; ++k) {
-            out[kept] = p[k];
-            kept += !is_blank(p[k]);
-        }
-    }
+#if defined(COUNTER_HAVE_COMPACT_PATH)
+    static const bool has_ssse3 = __builtin_cpu_supports("ssse3");
+    if (has_ssse3)
+        i = compact_non_blanks(p, i, to, out, kept);
 #endif
     for (; i < to; ++i) {
         out[kept] = p[i];
