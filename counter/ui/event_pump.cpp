@@ -50,8 +50,12 @@ EventPump::EventPump(QuellattoWindow *window)
 EventPump::~EventPump()
 {
     QCoreApplication::instance()->removeEventFilter(m_hold.get());
-    if (m_window)
-        m_window->m_pass_running = false;
+    if (!m_window)
+        return;
+    m_window->m_pass_running = false;
+    // A close asked for during the pass was put off until now (see closeEvent).
+    if (m_window->is_closing())
+        m_window->close();
 }
 
 bool EventPump::alive() const

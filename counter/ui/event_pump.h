@@ -11,9 +11,9 @@
 // event round runs only when a few milliseconds have passed since the last, so the
 // window repaints within a frame while the pass runs at memory speed.
 //
-// After every event round the window may have been closed or deleted: poll() and
+// After every event round the window may have been asked to close: poll() and
 // run_events() then answer false, and the caller returns at once without touching the
-// window.
+// window. The close itself happens when the pump ends, after the pass.
 #include <QElapsedTimer>
 #include <QPointer>
 #include <functional>

@@ -36,10 +36,9 @@ void Form1::build_controls()
 {
     QWidget *area = client();
 
-    m_text1 = new QPlainTextEdit(area);
+    m_text1 = new_paragraph_box(area);
     name_control(m_text1, "Text1", u"数える文字列"_s);
     m_text1->setGeometry(twips_rect(240, 120, 4815, 855));
-    m_text1->setTabChangesFocus(true);
 
     m_command1 = new QPushButton(u"測定"_s, area);
     name_control(m_command1, "Command1");

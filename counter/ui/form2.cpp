@@ -20,10 +20,9 @@ Form2::Form2()
 {
     QWidget *area = client();
 
-    m_text1 = new QPlainTextEdit(area);
+    m_text1 = new_paragraph_box(area);
     name_control(m_text1, "Text1", u"1つ目の文字列"_s);
     m_text1->setGeometry(twips_rect(600, 240, 5415, 855));
-    m_text1->setTabChangesFocus(true);
 
     m_command1 = new QPushButton(u"比較"_s, area);
     name_control(m_command1, "Command1");
@@ -31,10 +30,9 @@ Form2::Form2()
     m_command1->setFont(gothic_font(9));
     set_face_colour(m_command1, QColor(255, 224, 192));
 
-    m_text2 = new QPlainTextEdit(area);
+    m_text2 = new_paragraph_box(area);
     name_control(m_text2, "Text2", u"2つ目の文字列"_s);
     m_text2->setGeometry(twips_rect(600, 1200, 5415, 855));
-    m_text2->setTabChangesFocus(true);
 
     m_entries = new EntryListModel(this);
     m_list1 = new QListView(area);

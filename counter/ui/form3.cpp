@@ -24,11 +24,10 @@ Form3::Form3()
 {
     QWidget *area = client();
 
-    m_text1 = new QPlainTextEdit(area);
+    m_text1 = new_paragraph_box(area);
     name_control(m_text1, "Text1", u"変換する文字列"_s);
     m_text1->setGeometry(twips_rect(240, 120, 6135, 735));
     m_text1->setFont(gothic_font(11.25));
-    m_text1->setTabChangesFocus(true);
 
     m_command2 = new QPushButton(u"クリア"_s, area);
     name_control(m_command2, "Command2");
@@ -42,11 +41,10 @@ Form3::Form3()
     m_command1->setFont(gothic_font(9));
     set_face_colour(m_command1, QColor(255, 224, 192));
 
-    m_text2 = new QPlainTextEdit(area);
+    m_text2 = new_paragraph_box(area);
     name_control(m_text2, "Text2", u"変換した文字列"_s);
     m_text2->setGeometry(twips_rect(240, 960, 6135, 735));
     m_text2->setFont(gothic_font(11.25));
-    m_text2->setTabChangesFocus(true);
 
     setTabOrder(m_text1, m_command2);
     setTabOrder(m_command2, m_command1);

@@ -8,6 +8,14 @@ using namespace Qt::StringLiterals;
 
 namespace counter {
 
+QPlainTextEdit *new_paragraph_box(QWidget *parent)
+{
+    auto *box = new QPlainTextEdit(parent);
+    box->setTabChangesFocus(true);
+    box->setWordWrapMode(QTextOption::WrapAnywhere);
+    return box;
+}
+
 QString box_text(const QPlainTextEdit *box)
 {
     QString text = box->document()->toRawText();

@@ -10,8 +10,15 @@
 // U+2029 does), and so is read back as CR LF.
 class QPlainTextEdit;
 class QString;
+class QWidget;
 
 namespace counter {
+
+// A multi-line box as the windows use it. Tab moves the focus on, as in a dialog (a tab
+// character can still be pasted). Lines wrap at any character: Japanese text wraps at
+// any character anyway, and word wrapping takes time quadratic in the length of an
+// unbroken run, so a long pasted run without blanks would freeze the window for minutes.
+QPlainTextEdit *new_paragraph_box(QWidget *parent);
 
 QString box_text(const QPlainTextEdit *box);
 

@@ -18,7 +18,8 @@ class HatchShape;
 class QuellattoWindow : public QMainWindow {
     Q_OBJECT
 public:
-    // True from the window system's close (or a switch away) on: a running pass stops.
+    // True from the window system's close (or a switch away) on: a running pass stops,
+    // and the window closes when the pass has returned.
     bool is_closing() const { return m_closing; }
     // True while a count or comparison runs in this window (see EventPump).
     bool pass_running() const { return m_pass_running; }
