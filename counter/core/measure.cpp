@@ -33,6 +33,13 @@ public:
     {
         m_size += detail::copy_non_blanks(text, from, to, data() + m_size);
     }
+    // Copies the units of text[from, to) other than `unit`; gives how many it copied.
+    qsizetype append_without_unit(QStringView text, qsizetype from, qsizetype to, char16_t unit)
+    {
+        const qsizetype kept = detail::copy_without_unit(text, from, to, unit, data() + m_size);
+        m_size += kept;
+        return kept;
+    }
     qsizetype size() const { return m_size; }
     QString take()
     {
@@ -130,7 +137,20 @@ std::optional<Measurement> run_pass(const QString &text, Mode mode, QStringView 
     const bool deleting = mode == Mode::DeleteChosen;
     TextBuilder rest(deleting ? n : 0);
     qsizetype copied_to = 0;  // deleting: the text before this index is settled
-    if (m > 0) {
+    if (m == 1) {
+        // A single unit never overlaps itself: counted, or left out, eight units a step.
+        const char16_t unit = chosen.front().unicode();
+        const bool done = in_chunks(n, poll, [&](qsizetype from, qsizetype to) {
+            count_breaks(from, to);
+            if (deleting)
+                occurrences += (to - from) - rest.append_without_unit(t, from, to, unit);
+            else
+                occurrences += detail::count_unit(t, from, to, unit);
+        });
+        if (!done)
+            return std::nullopt;
+        copied_to = n;
+    } else if (m > 1) {
         detail::OccurrenceFinder finder(chosen);
         const bool done = in_chunks(n, poll, [&](qsizetype from, qsizetype to) {
             count_breaks(from, to);

@@ -20,6 +20,11 @@ qint64 count_blanks(QStringView text, qsizetype from, qsizetype to);
 // Copies the units of the range that are not blanks to `out`, which has room for the
 // whole range; gives how many it copied.
 qsizetype copy_non_blanks(QStringView text, qsizetype from, qsizetype to, char16_t *out);
+// The units equal to `unit` in the range.
+qint64 count_unit(QStringView text, qsizetype from, qsizetype to, char16_t unit);
+// Copies the units of the range other than `unit` to `out`, as copy_non_blanks does.
+qsizetype copy_without_unit(QStringView text, qsizetype from, qsizetype to, char16_t unit,
+                            char16_t *out);
 // The index of the first `unit` in the range, or `to` if there is none.
 qsizetype find_unit(QStringView text, qsizetype from, qsizetype to, char16_t unit);
 // The first index in [from, to) where the two texts differ, or `to`; both reach `to`.

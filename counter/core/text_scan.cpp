@@ -14,11 +14,6 @@ namespace counter::detail {
 
 namespace {
 
-bool is_blank(char16_t c)
-{
-    return c == u' ' || c == u'\u3000';
-}
-
 #if defined(__SSE2__)
 // Eight code units at once. SSE2 is part of every x86-64 processor; elsewhere the plain
 // loops below do all the work.
@@ -26,12 +21,33 @@ __m128i load8(const char16_t *p)
 {
     return _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
 }
+#endif
 
-__m128i blank_lanes(__m128i units)
-{
-    return _mm_or_si128(_mm_cmpeq_epi16(units, _mm_set1_epi16(u' ')),
-                        _mm_cmpeq_epi16(units, _mm_set1_epi16(short(u'\u3000'))));
-}
+// The units that a scan picks out: the blanks, or one given unit; one at a time, or as
+// the lanes of eight (all ones where a unit is picked).
+struct Blanks {
+    bool operator()(char16_t c) const { return c == u' ' || c == u'\u3000'; }
+#if defined(__SSE2__)
+    __m128i lanes(__m128i units) const
+    {
+        return _mm_or_si128(_mm_cmpeq_epi16(units, _mm_set1_epi16(u' ')),
+                            _mm_cmpeq_epi16(units, _mm_set1_epi16(short(u'\u3000'))));
+    }
+#endif
+};
+
+struct OneUnit {
+    char16_t unit;
+    bool operator()(char16_t c) const { return c == unit; }
+#if defined(__SSE2__)
+    __m128i lanes(__m128i units) const
+    {
+        return _mm_cmpeq_epi16(units, _mm_set1_epi16(short(unit)));
+    }
+#endif
+};
+
+#if defined(__SSE2__)
 
 // Counters kept in 16-bit lanes grow by at most one a round: sum them before one can
 // pass 0x7FFF, the largest that the signed sum below reads right.
@@ -46,59 +62,96 @@ qint64 sum_lanes(__m128i lanes)
 }
 
 #if defined(__GNUC__)
-// Eight units go out in one shuffled store, without their blanks and without a branch:
-// SSSE3's byte shuffle, with one shuffle for each of the 256 patterns of blanks. The
+// Eight units go out in one shuffled store, without those picked out and without a
+// branch: SSSE3's byte shuffle, with one shuffle for each of the 256 patterns. The
 // processor is asked once; every x86-64 processor of the last fifteen years has it.
 #define COUNTER_HAVE_COMPACT_PATH 1
 
 struct CompactTable {
-    alignas(16) unsigned char shuffle[256][16];  // [blanks]: moves the others to the front
-    unsigned char kept[256];                     // [blanks]: how many units stay
+    alignas(16) unsigned char shuffle[256][16];  // [picked]: moves the others to the front
+    unsigned char kept[256];                     // [picked]: how many units stay
 };
 
 constexpr CompactTable make_compact_table()
 {
     CompactTable table{};
-    for (unsigned blanks = 0; blanks < 256; ++blanks) {
+    for (unsigned picked = 0; picked < 256; ++picked) {
         unsigned at = 0;
         for (unsigned lane = 0; lane < 8; ++lane) {
-            if (!(blanks >> lane & 1)) {
-                table.shuffle[blanks][2 * at] = static_cast<unsigned char>(2 * lane);
-                table.shuffle[blanks][2 * at + 1] = static_cast<unsigned char>(2 * lane + 1);
+            if (!(picked >> lane & 1)) {
+                table.shuffle[picked][2 * at] = static_cast<unsigned char>(2 * lane);
+                table.shuffle[picked][2 * at + 1] = static_cast<unsigned char>(2 * lane + 1);
                 ++at;
             }
         }
-        table.kept[blanks] = static_cast<unsigned char>(at);
+        table.kept[picked] = static_cast<unsigned char>(at);
         for (; at < 8; ++at)
-            table.shuffle[blanks][2 * at] = table.shuffle[blanks][2 * at + 1] = 0x80;
+            table.shuffle[picked][2 * at] = table.shuffle[picked][2 * at + 1] = 0x80;
     }
     return table;
 }
 
 constexpr CompactTable compact_table = make_compact_table();
 
-// Copies the non-blank units of whole rounds of eight from p[i] on; gives where it
+// Copies the units not picked out, of whole rounds of eight from p[i] on; gives where it
 // stopped. A store writes eight units wherever it keeps fewer, so `out` needs room for
 // every unit of the range, which it has.
-__attribute__((target("ssse3"))) qsizetype compact_non_blanks(const char16_t *p, qsizetype i,
-                                                              qsizetype to, char16_t *out,
-                                                              qsizetype &kept)
+template <class Pick>
+__attribute__((target("ssse3"))) qsizetype compact(const char16_t *p, qsizetype i, qsizetype to,
+                                                   char16_t *out, qsizetype &kept, Pick pick)
 {
     for (; to - i >= 8; i += 8) {
         const __m128i units = load8(p + i);
-        const __m128i blank = blank_lanes(units);
         // One bit per unit.
-        const unsigned blanks = unsigned(
-            _mm_movemask_epi8(_mm_packs_epi16(blank, _mm_setzero_si128())));
+        const unsigned picked = unsigned(
+            _mm_movemask_epi8(_mm_packs_epi16(pick.lanes(units), _mm_setzero_si128())));
         const __m128i shuffle =
-            _mm_load_si128(reinterpret_cast<const __m128i *>(compact_table.shuffle[blanks]));
+            _mm_load_si128(reinterpret_cast<const __m128i *>(compact_table.shuffle[picked]));
         _mm_storeu_si128(reinterpret_cast<__m128i *>(out + kept), _mm_shuffle_epi8(units, shuffle));
-        kept += compact_table.kept[blanks];
+        kept += compact_table.kept[picked];
     }
     return i;
 }
 #endif
 #endif
+
+template <class Pick>
+qint64 count_picked(QStringView text, qsizetype from, qsizetype to, Pick pick)
+{
+    const char16_t *p = text.utf16();
+    qsizetype i = from;
+    qint64 picked = 0;
+#if defined(__SSE2__)
+    while (to - i >= 8) {
+        const qsizetype rounds = std::min((to - i) / 8, lane_rounds);
+        __m128i lanes = _mm_setzero_si128();
+        for (qsizetype r = 0; r < rounds; ++r, i += 8)
+            lanes = _mm_sub_epi16(lanes, pick.lanes(load8(p + i)));
+        picked += sum_lanes(lanes);
+    }
+#endif
+    for (; i < to; ++i)
+        picked += pick(p[i]);
+    return picked;
+}
+
+template <class Pick>
+qsizetype copy_unpicked(QStringView text, qsizetype from, qsizetype to, char16_t *out, Pick pick)
+{
+    const char16_t *p = text.utf16();
+    qsizetype i = from;
+    qsizetype kept = 0;
+#if defined(COUNTER_HAVE_COMPACT_PATH)
+    static const bool has_ssse3 = __builtin_cpu_supports("ssse3");
+    if (has_ssse3)
+        i = compact(p, i, to, out, kept, pick);
+#endif
+    for (; i < to; ++i) {
+        out[kept] = p[i];
+        kept += !pick(p[i]);
+    }
+    return kept;
+}
 
 }  // namespace
 
@@ -129,38 +182,23 @@ qint64 count_pairs_ending_in(QStringView text, qsizetype from, qsizetype to)
 
 qint64 count_blanks(QStringView text, qsizetype from, qsizetype to)
 {
-    const char16_t *p = text.utf16();
-    qsizetype i = from;
-    qint64 blanks = 0;
-#if defined(__SSE2__)
-    while (to - i >= 8) {
-        const qsizetype rounds = std::min((to - i) / 8, lane_rounds);
-        __m128i lanes = _mm_setzero_si128();
-        for (qsizetype r = 0; r < rounds; ++r, i += 8)
-            lanes = _mm_sub_epi16(lanes, blank_lanes(load8(p + i)));
-        blanks += sum_lanes(lanes);
-    }
-#endif
-    for (; i < to; ++i)
-        blanks += is_blank(p[i]);
-    return blanks;
+    return count_picked(text, from, to, Blanks{});
+}
+
+qint64 count_unit(QStringView text, qsizetype from, qsizetype to, char16_t unit)
+{
+    return count_picked(text, from, to, OneUnit{unit});
 }
 
 qsizetype copy_non_blanks(QStringView text, qsizetype from, qsizetype to, char16_t *out)
 {
-    const char16_t *p = text.utf16();
-    qsizetype i = from;
-    qsizetype kept = 0;
-#if defined(COUNTER_HAVE_COMPACT_PATH)
-    static const bool has_ssse3 = __builtin_cpu_supports("ssse3");
-    if (has_ssse3)
-        i = compact_non_blanks(p, i, to, out, kept);
-#endif
-    for (; i < to; ++i) {
-        out[kept] = p[i];
-        kept += !is_blank(p[i]);
-    }
-    return kept;
+    return copy_unpicked(text, from, to, out, Blanks{});
+}
+
+qsizetype copy_without_unit(QStringView text, qsizetype from, qsizetype to, char16_t unit,
+                            char16_t *out)
+{
+    return copy_unpicked(text, from, to, out, OneUnit{unit});
 }
 
 qsizetype find_unit(QStringView text, qsizetype from, qsizetype to, char16_t unit)
