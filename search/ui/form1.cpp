@@ -234,7 +234,6 @@ void Form1::drive_change()
 
 void Form1::folder_change()
 {
-    const QPointer<Form1> self(this);
     m_drive_folders.insert(m_dir1->path()[0], m_dir1->path());
     m_file1->set_path(m_dir1->path());
     // Selecting the first name runs the first page in here; an empty list selects none.
@@ -310,7 +309,6 @@ void Form1::closeEvent(QCloseEvent *event)
 
 void Form1::command1_click()
 {
-    const QPointer<Form1> self(this);
     m_text2->clear();
     m_hits->clear();
     const QString phrase = m_text1->text();
