@@ -25,6 +25,9 @@ public:
     // Builds the folder. `giant` adds the 1 GiB file without a line end and the file of
     // ten million one-character lines (slow operations; the fast tests leave them out).
     explicit Folder(bool giant);
+    ~Folder();
+    Folder(const Folder &) = delete;
+    Folder &operator=(const Folder &) = delete;
 
     bool isValid() const { return m_dir.isValid() && m_error.isEmpty(); }
     QString error() const { return m_error; }

@@ -187,7 +187,8 @@ void TstHostileWindow::first_page_of_each_file()
         const QString view = w.text2()->toPlainText();
         if (!entry.readable && m_folder->unreadable_is_unreadable())
             QVERIFY2(view.isEmpty(), entry.host_name.constData());
-        if (!entry.hit_lines.isEmpty() && entry.hit_lines.first() <= 30)
+        // The 1 GiB line's phrase lies past the part of the line that the view shows.
+        if (!entry.hit_lines.isEmpty() && entry.hit_lines.first() <= 30 && entry.host_name != "giant.txt")
             QVERIFY2(view.contains(phrase), entry.host_name.constData());
         QVERIFY2(view.size() < 30 * 40'000, entry.host_name.constData());   // giant lines are cut for the view
         check_nothing_open(entry.host_name.constData());
@@ -250,8 +251,14 @@ void TstHostileWindow::folder_search_and_jump_to_each_hit()
         QCOMPARE(w.form->flglist(), 1);
         QCOMPARE(w.label2(), QString::number(parts->line));
         const QTextCursor selection = w.text2()->textCursor();
-        QVERIFY2(selection.hasSelection(), qPrintable(w.hits().at(row)));
-        QCOMPARE(selection.selectedText(), phrase);
+        if (parts->name == u"giant.txt") {
+            // Beyond the view's cut of a giant line: its front shown, nothing selected.
+            QVERIFY(w.text2()->toPlainText().startsWith(QString(100, QChar(0))));
+            QVERIFY(!selection.hasSelection());
+        } else {
+            QVERIFY2(selection.hasSelection(), qPrintable(w.hits().at(row)));
+            QCOMPARE(selection.selectedText(), phrase);
+        }
         check_nothing_open("a jump");
     }
     QVERIFY(w.messages.size() == 1);
