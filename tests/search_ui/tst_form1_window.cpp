@@ -107,6 +107,11 @@ void TstForm1Window::window_look()
     QVERIFY(form->windowFlags() & Qt::WindowCloseButtonHint);
     QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
     QCOMPARE(form->size(), QSize(442, 383));   // 6630 x 5745 twips
+#ifdef HAS_ICONS
+    const QList<QSize> sizes = form->windowIcon().availableSizes();
+    QVERIFY(sizes.contains(QSize(16, 16)));
+    QVERIFY(sizes.contains(QSize(256, 256)));
+#endif
     QCOMPARE(w.text2()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     QCOMPARE(w.text3()->font().pointSizeF(), 9.0);
     QVERIFY(w.text3()->font().bold());
