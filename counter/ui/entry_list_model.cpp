@@ -24,11 +24,26 @@ QString shown_entry(const QString &entry)
 {
     QString shown = entry;
     for (QChar &c : shown) {
-        // U+2400 to U+241F picture the C0 controls, U+2421 DEL.
-        if (c.unicode() < 0x20)
-            c = QChar(char16_t(0x2400 + c.unicode()));
-        else if (c.unicode() == 0x7F)
-            c = QChar(char16_t(0x2421));
+        switch (c.unicode()) {
+        // The marks Japanese text editors show for line ends and tabs. They are in every
+        // Japanese face, which the control pictures (U+240D, U+240A) are not: those
+        // would show as two identical missing-glyph boxes.
+        case u'\r':
+            c = u'←';
+            break;
+        case u'\n':
+            c = u'↓';
+            break;
+        case u'\t':
+            c = u'→';
+            break;
+        default:
+            // The other controls as their pictures, U+2400 to U+241F, and U+2421 for DEL.
+            if (c.unicode() < 0x20)
+                c = QChar(char16_t(0x2400 + c.unicode()));
+            else if (c.unicode() == 0x7F)
+                c = QChar(char16_t(0x2421));
+        }
     }
     return shown;
 }

@@ -6,9 +6,11 @@
 // the entry is built again (make_difference_entry) when the view asks for it. Any other
 // entry, the same-text entry included, is kept as it is.
 //
-// The view shows a CR, an LF or another control character of an entry as its visible
-// mark (␍, ␊, ...), while entry() and Qt::UserRole give the real characters. An entry's
-// tooltip names the two characters by code point: U+3000 against U+0020 looks the same.
+// The view shows a CR, an LF or another control character of an entry as a visible
+// mark (← for CR, ↓ for LF, → for a tab, a control picture for the rest), while entry()
+// and Qt::UserRole give the real characters. An entry's tooltip names the two characters
+// by code point: a mark against the arrow it looks like, or U+3000 against U+0020, would
+// otherwise be told apart by nobody.
 //
 // Added entries reach the view in batches (flush), since telling a view about each row
 // costs more than the comparison that found it.
@@ -54,7 +56,7 @@ private:
     qsizetype m_shown = 0;    // rows the view knows of: 0 <= m_shown <= count()
 };
 
-// The entry as List1 shows it: control characters as their visible marks.
+// The entry as List1 shows it: control characters as visible marks.
 QString shown_entry(const QString &entry);
 
 }  // namespace counter

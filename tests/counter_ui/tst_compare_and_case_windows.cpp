@@ -101,8 +101,8 @@ void TstCompareAndCaseWindows::line_break_entries_show_marks_and_keep_characters
 
     QCOMPARE(entries(window), (QStringList{u"3 文字目の \r と x が違います。"_s,
                                            u"2 文字目の \n と y が違います。"_s}));
-    QCOMPARE(shown(window, 0, Qt::DisplayRole).toString(), u"3 文字目の ␍ と x が違います。"_s);
-    QCOMPARE(shown(window, 1, Qt::DisplayRole).toString(), u"2 文字目の ␊ と y が違います。"_s);
+    QCOMPARE(shown(window, 0, Qt::DisplayRole).toString(), u"3 文字目の ← と x が違います。"_s);
+    QCOMPARE(shown(window, 1, Qt::DisplayRole).toString(), u"2 文字目の ↓ と y が違います。"_s);
     QCOMPARE(shown(window, 0, Qt::UserRole).toString(), u"3 文字目の \r と x が違います。"_s);
 }
 

@@ -93,10 +93,13 @@ void TstWindowParts::entries_round_trip_data()
         << u"3 文字目の c と d が違います。"_s << u"3 文字目の c と d が違います。"_s
         << u"U+0063 と U+0064"_s;
     QTest::newRow("CR against a blank")
-        << u"12 文字目の \r と   が違います。"_s << u"12 文字目の ␍ と   が違います。"_s
+        << u"12 文字目の \r と   が違います。"_s << u"12 文字目の ← と   が違います。"_s
         << u"U+000D と U+0020"_s;
+    QTest::newRow("other controls as their pictures")
+        << u"4 文字目の \x01 と \x7F が違います。"_s << u"4 文字目の ␁ と ␡ が違います。"_s
+        << u"U+0001 と U+007F"_s;
     QTest::newRow("second text shorter")
-        << u"3 文字目の \n と  が違います。"_s << u"3 文字目の ␊ と  が違います。"_s
+        << u"3 文字目の \n と  が違います。"_s << u"3 文字目の ↓ と  が違います。"_s
         << u"U+000A と なし"_s;
     QTest::newRow("first text shorter, its blank missing")
         << u"3 文字目の  と   が違います。"_s << u"3 文字目の  と   が違います。"_s
@@ -113,7 +116,7 @@ void TstWindowParts::entries_round_trip_data()
     QTest::newRow("same-text entry kept as it is")
         << u"同じ文字列です。"_s << u"同じ文字列です。"_s << QString();
     QTest::newRow("unknown text kept as it is, controls marked")
-        << u"x\ty"_s << u"x␉y"_s << QString();
+        << u"x\ty"_s << u"x→y"_s << QString();
 }
 
 void TstWindowParts::entries_round_trip()
