@@ -21,7 +21,9 @@ qint64 count_line_breaks(QStringView text);
 
 // Counts `text` (UTF-16 code units as characters, CR LF the line break, U+0020 and
 // U+3000 the blanks) under `mode`. Occurrences of `chosen` are found left to right
-// without overlap; an empty chosen string has no occurrences.
+// without overlap; an empty chosen string has no occurrences, so modes 6 and 7 then give
+// the text back as it was. L is always that of `text` as given, also where the new text
+// has lost or gained a CR LF pair.
 Measurement measure_text(const QString &text, Mode mode, const QString &chosen);
 
 // The same pass, asking `keep_going` after every few thousand characters: that is where
