@@ -119,4 +119,48 @@ bool LineReader::skip_line()
     return walk_line([](const char *, qsizetype) {});
 }
 
+qint64 LineReader::skip_lines(qint64 count)
+{
+    qint64 skipped = 0;
+    bool in_line = false;   // bytes of a line whose end is still to come were read past
+    while (skipped < count) {
+        const char *d = m_buffer.data();
+        const qsizetype size = m_buffer.size();
+        if (m_pos >= size) {
+            if (m_buffer.at_end()) {
+                skipped += in_line;   // a last line without CR LF
+                break;
+            }
+            m_buffer.refill(m_pos);
+            m_pos = 0;
+            continue;
+        }
+        const qint64 pairs = count_crlf(d + m_pos, size - m_pos);
+        const qint64 wanted = count - skipped;
+        if (pairs >= wanted) {
+            // The last line to skip ends in this buffer: step to it pair by pair.
+            for (qint64 i = 0; i < wanted; ++i)
+                m_pos += find_crlf(d + m_pos, size - m_pos) + 2;
+            skipped = count;
+            break;
+        }
+        skipped += pairs;
+        if (pairs > 0)
+            in_line = false;
+        m_pos += end_of_last_crlf(d + m_pos, size - m_pos);
+        if (m_buffer.at_end()) {
+            skipped += in_line || m_pos < size;
+            m_pos = size;
+            break;
+        }
+        // Drop what is left of the unfinished line but a CR that may pair with the next byte.
+        const qsizetype keep = d[size - 1] == '\r' ? size - 1 : size;
+        if (keep > m_pos)
+            in_line = true;
+        m_buffer.refill(keep);
+        m_pos = 0;
+    }
+    return skipped;
+}
+
 }  // namespace search

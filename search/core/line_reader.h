@@ -69,6 +69,10 @@ public:
     // Reads past the next line without decoding it. False when there is none.
     bool skip_line();
 
+    // Reads past up to `count` lines, only counting CR LF pairs; gives how many lines
+    // there were (fewer at the end of the file).
+    qint64 skip_lines(qint64 count);
+
     // Hands the next line's bytes to `piece(const char *, qsizetype)` in order: one piece
     // when the line fits in the buffer, several for a longer one. False when there is
     // no further line.

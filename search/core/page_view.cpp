@@ -44,6 +44,17 @@ PageWindow read_window(const DriveMap &drives, const QString &path, double from,
     if (!file)
         return window;
     LineReader reader(*file);
+    // The lines before the first shown one are only counted, in bulk; the read still
+    // ends at the stop line when that comes first.
+    const double first_shown = std::ceil(from);
+    qint64 skip = 0;
+    if (first_shown > 1)
+        skip = first_shown - 1 >= 9.2e18 ? std::numeric_limits<qint64>::max() : qint64(first_shown - 1);
+    if (stop >= 1 && stop == std::floor(stop) && stop < double(skip))
+        skip = qint64(stop);
+    window.count = reader.skip_lines(skip);
+    if (window.count < skip || (window.count > 0 && double(window.count) == stop))
+        return window;   // the file ended, or the stop line was among those skipped
     for (;;) {
         const double next = double(window.count + 1);
         if (from <= next && next < to) {

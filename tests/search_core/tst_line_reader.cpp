@@ -13,6 +13,8 @@ private slots:
     void lines();
     void skip_counts_the_same_lines_data() { lines_data(); }
     void skip_counts_the_same_lines();
+    void skip_lines_in_bulk_data() { lines_data(); }
+    void skip_lines_in_bulk();
     void long_line_cut_for_the_view_data();
     void long_line_cut_for_the_view();
 
@@ -70,6 +72,9 @@ void TstLineReader::lines_data()
     QTest::newRow("long lines across reads")
         << (QByteArray(40, 'a') + "\r\n" + QByteArray(33, '\x80') + "\r\n\r\n" + QByteArray(50, 'b'))
         << QStringList({QString(40, u'a'), QString(33, QChar(0xFFFD)) , u""_s, QString(50, u'b')});
+    QTest::newRow("line far longer than the buffer, then more")
+        << (QByteArray("ab\r").repeated(30) + "\r\n" + QByteArray(70, 'c') + "\r\nd")
+        << QStringList({QString::fromLatin1(QByteArray("ab\r").repeated(30)), QString(70, u'c'), u"d"_s});
     QTest::newRow("pairs split by reads")
         << QByteArray("\x82\xa0\x82\xa0\x82\xa0\x82\xa0\x82\xa0\x82\xa0\x82\xa0\x82\xa0\x82\xa0").repeated(4)
         << QStringList({u"あ"_s.repeated(36)});
@@ -113,6 +118,25 @@ void TstLineReader::skip_counts_the_same_lines()
         while (reader.skip_line())
             ++count;
         QCOMPARE(count, lines.size());
+    }
+}
+
+void TstLineReader::skip_lines_in_bulk()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, lines);
+    QVERIFY(m_fixture.write("f.txt", bytes));
+    for (const qsizetype capacity : capacities()) {
+        for (qsizetype k = 0; k <= lines.size() + 1; ++k) {
+            std::optional<TextFile> file = TextFile::open(m_fixture.drives(), u"C:\\f.txt"_s);
+            QVERIFY(file);
+            LineReader reader(*file, capacity);
+            QCOMPARE(reader.skip_lines(k), std::min<qint64>(k, lines.size()));
+            // Reading goes on at the line after the skipped ones.
+            QCOMPARE(reader.next_line(), k < lines.size());
+            if (k < lines.size())
+                QCOMPARE(reader.line().toString(), lines.at(k));
+        }
     }
 }
 

@@ -77,6 +77,9 @@ void TstPageView::read_window_data()
     QTest::newRow("go to 0") << twelve << 0.0 << 10.0 << 10.0 << view(1, 9) << 10LL;
     QTest::newRow("go to -3") << twelve << -3.0 << 7.0 << 7.0 << view(1, 6) << 7LL;
     QTest::newRow("go to 5.5 reads to the end") << twelve << 5.5 << 15.5 << 15.5 << view(6, 12) << 12LL;
+    QTest::newRow("stop among the skipped lines") << twelve << 8.0 << 18.0 << 5.0 << QString() << 5LL;
+    QTest::newRow("stop zero never ends the read") << twelve << 1.0 << 3.0 << 0.0 << view(1, 2) << 12LL;
+    QTest::newRow("fraction below the first shown line") << twelve << 10.25 << 12.0 << 30.0 << view(11, 11) << 12LL;
     QTest::newRow("stop line is read and shown") << twelve << 1.0 << 4.0 << 3.0 << view(1, 3) << 3LL;
     QTest::newRow("huge number: nothing, whole file read") << twelve << std::numeric_limits<double>::max()
         << std::numeric_limits<double>::max() << std::numeric_limits<double>::max() << QString() << 12LL;
