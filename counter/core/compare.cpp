@@ -1,8 +1,6 @@
 #include "compare.h"
 
-#include "measure.h"
 #include "text_pass.h"
-
 
 namespace counter {
 
