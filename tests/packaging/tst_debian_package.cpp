@@ -65,6 +65,8 @@ private slots:
     void desktop_entry_names_installed_program_and_icon();
     void validators_data();
     void validators();
+    void desktop_entry_starts_program_data();
+    void desktop_entry_starts_program();
 
 private:
     QString root() const { return m_dir.filePath(u"root"_s); }
@@ -234,6 +236,41 @@ void TstDebianPackage::validators()
     // desktop-file-validate reports problems it does not fail on as well.
     QVERIFY2(tool != u"desktop-file-validate"_s || check.output.trimmed().isEmpty(),
              qPrintable(check.output));
+}
+
+void TstDebianPackage::desktop_entry_starts_program_data()
+{
+    desktop_entry_names_installed_program_and_icon_data();
+}
+
+// The program that the menu entry starts runs (offscreen) until it is ended: it finds its
+// libraries and platform plugin, and neither crashes nor quits on its own at start-up.
+void TstDebianPackage::desktop_entry_starts_program()
+{
+    QFETCH(QString, id);
+    const QDir base(root());
+    QFile file(base.filePath(u"usr/share/applications/%1.desktop"_s.arg(id)));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString exec = desktop_value(QString::fromUtf8(file.readAll()), u"Exec"_s);
+
+    QTemporaryDir work;   // Vornilex lists its working folder
+    QProcess program;
+    program.setProcessChannelMode(QProcess::MergedChannels);
+    program.setWorkingDirectory(work.path());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    program.setProcessEnvironment(env);
+    program.start(base.filePath(u"usr/bin/"_s + exec.section(u' ', 0, 0)),
+                  exec.section(u' ', 1).split(u' ', Qt::SkipEmptyParts));
+    QVERIFY2(program.waitForStarted(), qPrintable(program.errorString()));
+    const bool ended = program.waitForFinished(1500);
+    const QString said = QString::fromLocal8Bit(program.readAll());
+    if (!ended) {
+        program.kill();
+        program.waitForFinished();
+    }
+    QVERIFY2(!ended, qPrintable(u"%1 ended at start-up (exit %2): %3"_s
+                                    .arg(exec).arg(program.exitCode()).arg(said)));
 }
 
 QTEST_GUILESS_MAIN(TstDebianPackage)
