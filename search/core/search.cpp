@@ -141,18 +141,72 @@ void search_bytes(LineReader &reader, QStringView phrase, const QByteArray &byte
     qsizetype pos = reader.position();   // start of the current line; a character boundary
     qsizetype scan = pos;                // no candidate starts in [pos, scan)
 
-    // Hands the current line, from `pos`, to the streaming test: for a line longer than
-    // half the buffer, whose start could not be kept for a later candidate.
-    auto long_line = [&] {
-        reader.set_position(pos);
-        matcher.start();
-        reader.walk_line([&](const char *p, qsizetype n) { matcher.feed(p, n); });
-        ++c.lines;
-        if (matcher.finish()) {
-            c.any_hit = true;
-            on_hit(c.lines);
+    const cp932::Table &table = cp932::Table::get();
+    std::u16string candidate;
+
+    // The current line is longer than half the buffer, so its start cannot be kept for
+    // decoding a later candidate. The byte search goes on over the line; instead of its
+    // start, a known character boundary `sync` is kept. A candidate is a hit when it
+    // starts on a character boundary: found by stepping character by character from the
+    // last boundary before it (a byte that is never a trail byte is one; so is `sync`).
+    // On entry there is no CR LF pair in [pos, size).
+    auto giant_line = [&] {
+        qsizetype sync = pos;
+        qsizetype line_scan = std::max(pos, buffer.size() - 1);   // no pair starts before it
+        bool hit = false;
+        // The first character boundary at or after `target`, stepping from `from`
+        // (a boundary). Needs the byte after every lead byte before `target`.
+        auto step_to = [&](const char *d, qsizetype from, qsizetype target) {
+            if (target <= from)
+                return from;   // a step to `from` passed over `target`: no boundary there
+            qsizetype q = target;
+            while (q > from && !table.never_trail(uchar(d[q])))
+                --q;
+            while (q < target) {
+                const auto b = uchar(d[q]);
+                q += table.is_lead(b) && table.pair(b, uchar(d[q + 1])) ? 2 : 1;
+            }
+            return q;
+        };
+        for (;;) {
+            const char *d = buffer.data();
+            const qsizetype size = buffer.size();
+            const qsizetype cr = find_crlf(d + line_scan, size - line_scan);
+            const qsizetype line_end = cr >= 0 ? line_scan + cr : buffer.at_end() ? size : -1;
+            // A CR at the very end may be the line end's: no candidate may hold it yet.
+            const qsizetype limit = line_end >= 0 ? line_end : size - (d[size - 1] == '\r');
+            while (!hit && scan + plen <= limit) {
+                const void *found = memmem(d + scan, size_t(limit - scan), bytes.constData(), size_t(plen));
+                if (!found)
+                    break;
+                const qsizetype at = static_cast<const char *>(found) - d;
+                sync = step_to(d, sync, at);
+                if (sync == at) {
+                    candidate.clear();
+                    cp932::decode_append(d + at, plen, candidate);
+                    hit = QStringView(candidate.data(), qsizetype(candidate.size())) == phrase;
+                }
+                scan = at + 1;
+            }
+            if (line_end >= 0) {
+                ++c.lines;
+                if (hit) {
+                    c.any_hit = true;
+                    on_hit(c.lines);
+                }
+                pos = scan = line_end == size ? size : line_end + 2;
+                return;
+            }
+            // Keep what a later candidate or line end may start in, and a boundary there.
+            const qsizetype keep = std::min(limit - (plen - 1), size - 1);
+            if (!hit && sync < keep)
+                sync = step_to(d, sync, keep);
+            const qsizetype drop = hit ? keep : std::min(keep, sync);
+            buffer.refill(drop);
+            sync = std::max<qsizetype>(sync - drop, 0);
+            scan = std::max<qsizetype>(scan - drop, 0);
+            line_scan = size - 1 - drop;
         }
-        pos = scan = reader.position();
     };
 
     for (;;) {
@@ -180,7 +234,7 @@ void search_bytes(LineReader &reader, QStringView phrase, const QByteArray &byte
             } else if (buffer.at_end()) {
                 end = size;
             } else if (size - pos > buffer.capacity() / 2) {
-                long_line();
+                giant_line();
                 continue;
             } else {
                 buffer.refill(pos);   // keep the line's start for the decode
@@ -207,7 +261,7 @@ void search_bytes(LineReader &reader, QStringView phrase, const QByteArray &byte
             return;
         }
         if (size - pos > buffer.capacity() / 2) {
-            long_line();
+            giant_line();
             continue;
         }
         // A candidate may start in the last plen - 1 bytes and end in the next read.
@@ -225,7 +279,10 @@ FileSearchResult search_text_file(TextFile &file, const QString &phrase, const L
 {
     FileSearchResult result;
     result.opened = true;
-    LineReader reader(file, tuning.buffer_size > 0 ? tuning.buffer_size : default_read_buffer);
+    qsizetype capacity = tuning.buffer_size > 0 ? tuning.buffer_size : default_read_buffer;
+    // The buffer keeps a phrase's length of bytes between reads: it must hold several.
+    capacity = std::max(capacity, 4 * phrase.size() + 16);
+    LineReader reader(file, capacity);
     Counts counts;
     if (phrase.isEmpty()) {
         decode_every_line(reader, phrase, on_hit, counts);

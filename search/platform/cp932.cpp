@@ -84,6 +84,12 @@ Table::Table()
             if (const char16_t c = pair(uchar(lead), uchar(trail)))
                 count(c, uint16_t(lead << 8 | trail));
 
+    m_never_trail.fill(true);
+    for (int lead = 0; lead < 256; ++lead)
+        for (int trail = 0; trail < 256; ++trail)
+            if (pair(uchar(lead), uchar(trail)))
+                m_never_trail[trail] = false;
+
     m_ascii_identity = true;
     for (int b = 0; b < 0x80; ++b)
         if (!m_single_valid[b] || m_single[b] != b || is_lead(uchar(b)))

@@ -38,6 +38,10 @@ public:
         return row == 0xFF ? char16_t(0) : m_pairs[row * 256 + trail];
     }
 
+    // A byte that is the trail of no pair always starts a character: the decoder never
+    // takes it as the second byte of one. Code page 932 has no other resynchronisation.
+    bool never_trail(unsigned char b) const { return m_never_trail[b]; }
+
     // Bytes 0x00..0x7F decode to U+0000..U+007F (then ASCII runs take a fast path).
     bool ascii_is_identity() const { return m_ascii_identity; }
 
@@ -51,6 +55,7 @@ private:
     Table();
     std::array<char16_t, 256> m_single{};
     std::array<bool, 256> m_single_valid{};
+    std::array<bool, 256> m_never_trail{};
     std::array<uint8_t, 256> m_lead_row{};     // row of m_pairs for a lead byte, 0xFF if none
     std::vector<char16_t> m_pairs;             // 256 trails per lead row; 0 = not a character
     std::vector<uint8_t> m_encodings;          // per UTF-16 unit: number of encodings, capped at 2

@@ -195,7 +195,9 @@ static long peak_rss_kib()
 void TstSearch::giant_line_in_bounded_memory()
 {
     // 192 MiB without a line end, the phrase near its end, then a short second line.
-    const QByteArray block = QByteArray("\x82\xa0\x82\xa2 abc \x93\x8c\x8b\x9e ").repeated(4096);
+    // 亜亜 (88 9F 88 9F) holds the bytes of another kanji (9F 88) across its characters.
+    const QByteArray block = QByteArray("\x82\xa0\x82\xa2 abc \x93\x8c\x8b\x9e \x88\x9f\x88\x9f").repeated(4096);
+    const QString across = cp932::decode("\x9f\x88"_ba);
     const qint64 target = 192LL << 20;
     {
         const int fd = ::open(m_fixture.host("giant.txt").constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -208,7 +210,7 @@ void TstSearch::giant_line_in_bounded_memory()
     }
     const long before = peak_rss_kib();
     for (const LineTest test : {LineTest::Shortcut, LineTest::DecodeEveryLine}) {
-        for (const QString &phrase : {u"東京都庁"_s, u"zzqq"_s, u"\uFFFD"_s}) {
+        for (const QString &phrase : {u"東京都庁"_s, u"zzqq"_s, u"\uFFFD"_s, across}) {
             std::optional<TextFile> file = TextFile::open(m_fixture.drives(), u"C:\\giant.txt"_s);
             QVERIFY(file);
             const Found found = run(*file, phrase, {test, 0});
