@@ -1,5 +1,6 @@
 // The pieces the windows are built from: the paragraph boxes' text, List1's entries,
 // and the pump of a pass.
+#include "app_setup.h"
 #include "entry_list_model.h"
 #include "event_pump.h"
 #include "form1.h"
@@ -33,6 +34,8 @@ private slots:
     void pump_runs_events_only_every_few_ms();
     void pump_holds_input_while_it_lives();
     void pump_stops_pass_of_closing_window();
+
+    void toolkit_texts_are_japanese();
 };
 
 void TstWindowParts::box_text_round_trip_data()
@@ -201,6 +204,14 @@ void TstWindowParts::pump_stops_pass_of_closing_window()
     }
     QVERIFY(!window->isVisible());
     QTRY_VERIFY(window.isNull());
+}
+
+void TstWindowParts::toolkit_texts_are_japanese()
+{
+    QVERIFY(counter::load_japanese_translations(*qApp));
+    // The standard buttons and the boxes' context menu.
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"キャンセル"_s);
+    QVERIFY(!QCoreApplication::translate("QWidgetTextControl", "&Paste").startsWith(u"&Paste"_s));
 }
 
 QTEST_MAIN(TstWindowParts)
