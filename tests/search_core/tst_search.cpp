@@ -18,6 +18,7 @@ private slots:
     void search_file_data();
     void search_file();
     void file_that_cannot_be_opened();
+    void read_error_is_no_success();
     void shortcut_agrees_with_decoding_every_line();
     void giant_line_in_bounded_memory();
     void search_folder_data();
@@ -113,6 +114,21 @@ void TstSearch::file_that_cannot_be_opened()
         QVERIFY(r.not_found);
         QVERIFY(!called);
     }
+}
+
+void TstSearch::read_error_is_no_success()
+{
+    // A process's memory file opens as a regular file, and reading its first page fails.
+    const DriveMap host = DriveMap::with_root("/");
+    Lines got;
+    const FileSearchResult r = search::search_file(host, u"C:\\proc\\self"_s, u"mem"_s, u"a"_s,
+                                                   [&](qint64 line) { got.append(line); });
+    if (!r.opened)
+        QSKIP("this system does not open /proc/self/mem");
+    QVERIFY(r.read_error);
+    QVERIFY(r.not_found);
+    QCOMPARE(r.lines, 0LL);
+    QVERIFY(got.isEmpty());
 }
 
 // Plain reference: split the bytes at CR LF, decode each line, look for the phrase.
