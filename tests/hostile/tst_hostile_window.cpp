@@ -321,6 +321,7 @@ void TstHostileWindow::deletion_removes_only_the_confirmed_name_data()
     QTest::newRow("a name with a newline") << QByteArray("new\nline.txt") << QByteArray();
     QTest::newRow("a file that became a folder") << QByteArray("report 2.txt") << QByteArray("folder");
     QTest::newRow("a file that became a link") << QByteArray("name with blanks.txt") << QByteArray("link");
+    QTest::newRow("a file that became a link to a folder") << QByteArray("plain.txt") << QByteArray("folder link");
 }
 
 // The file is listed and selected; then, before the confirmation, it may be replaced.
@@ -339,6 +340,9 @@ void TstHostileWindow::deletion_removes_only_the_confirmed_name()
     } else if (becomes == "link") {
         QCOMPARE(::unlink(path.constData()), 0);
         QCOMPARE(::symlink("plain.txt", path.constData()), 0);
+    } else if (becomes == "folder link") {
+        QCOMPARE(::unlink(path.constData()), 0);
+        QCOMPARE(::symlink("dir.txt", path.constData()), 0);
     }
     w.messages.clear();
     w.answer = search::MessageAnswer::Cancel;
@@ -360,6 +364,8 @@ void TstHostileWindow::deletion_removes_only_the_confirmed_name()
         QCOMPARE(missing_names(*m_folder, m_deleted), QStringList());
         QVERIFY(!w.files().contains(search::name_from_host(host_name)));
     }
+    // A folder's contents never go with a name that led to it.
+    QCOMPARE(::lstat(m_folder->host_path("dir.txt/inside.txt").constData(), &info), 0);
     check_nothing_open("a deletion");
 }
 
