@@ -66,9 +66,9 @@ void QuellattoWindow::closeEvent(QCloseEvent *event)
 {
     m_closing = true;
     if (m_pass_running) {
-        // Deleting the window now would pull it, and the button whose click started the
-        // pass, from under that click's handling. The pass stops at its next poll, its
-        // pump then closes the window, and the deletion waits for the event loop.
+        // The window stays whole until its pass has stopped, whatever the event loop
+        // does with deferred deletions meanwhile: the pass stops at its next poll, its
+        // pump then closes the window, and the deletion follows in the event loop.
         event->ignore();
         return;
     }
