@@ -9,6 +9,7 @@ namespace counter {
 namespace {
 
 const QString first_piece = u" 文字目の "_s;
+const QString separator = u" と "_s;
 const QString last_piece = u" が違います。"_s;
 
 QString code_point(bool present, char16_t unit)
@@ -52,39 +53,45 @@ EntryListModel::Row EntryListModel::parse(const QString &entry, const QStringLis
 {
     const Row verbatim{texts.size(), 0, 0, false, false, false};
 
-    // "<p> 文字目の <c1> と <c2> が違います。", each character one unit or none.
+    // Entries are taken apart by the pieces below; should make_difference_entry ever
+    // build them otherwise, every entry is simply kept as text.
+    static const bool pieces_known =
+        make_difference_entry(10, u"a", u"b")
+            == u"10"_s + first_piece + u"a"_s + separator + u"b"_s + last_piece
+        && make_difference_entry(3, u"a", {}) == u"3"_s + first_piece + u"a"_s + separator + last_piece
+        && make_difference_entry(3, {}, u"b") == u"3"_s + first_piece + separator + u"b"_s + last_piece;
+    if (!pieces_known)
+        return verbatim;
+
+    // "<p> 文字目の <c1> と <c2> が違います。", each character one unit or none, p
+    // without leading zeros.
     qsizetype digits = 0;
-    while (digits < entry.size() && entry[digits].isDigit() && entry[digits].unicode() < 0x80)
+    while (digits < entry.size() && entry[digits] >= u'0' && entry[digits] <= u'9')
         ++digits;
-    if (digits == 0 || digits > 18 || !QStringView(entry).sliced(digits).startsWith(first_piece)
+    if (digits == 0 || digits > 18 || (digits > 1 && entry[0] == u'0')
+        || !QStringView(entry).sliced(digits).startsWith(first_piece)
         || !entry.endsWith(last_piece))
         return verbatim;
     const QStringView middle =
         QStringView(entry).sliced(digits + first_piece.size(),
                                   entry.size() - digits - first_piece.size() - last_piece.size());
     Row row{QStringView(entry).first(digits).toLongLong(), 0, 0, true, false, false};
-    if (middle.size() == 5) {
+    if (middle.size() == 5 && middle.sliced(1, 3) == separator) {
         row.first = middle[0].unicode();
         row.second = middle[4].unicode();
         row.has_first = row.has_second = true;
-    } else if (middle.size() == 4) {
-        // Only one text has a character here: " と x" or "x と ".
-        if (middle[1] == u'と') {
-            row.second = middle[3].unicode();
-            row.has_second = true;
-        } else {
-            row.first = middle[0].unicode();
-            row.has_first = true;
-        }
+    } else if (middle.size() == 4 && middle.first(3) == separator) {
+        // " と x": only the second text has a character here.
+        row.second = middle[3].unicode();
+        row.has_second = true;
+    } else if (middle.size() == 4 && middle.sliced(1, 3) == separator) {
+        // "x と ": only the first text has one.
+        row.first = middle[0].unicode();
+        row.has_first = true;
     } else {
         return verbatim;
     }
-    // Kept this way only if it builds the very same entry again.
-    const QChar first(row.first), second(row.second);
-    const QString rebuilt = make_difference_entry(
-        row.position, row.has_first ? QStringView(&first, 1) : QStringView(),
-        row.has_second ? QStringView(&second, 1) : QStringView());
-    return rebuilt == entry ? row : verbatim;
+    return row;
 }
 
 void EntryListModel::add(const QString &entry)
@@ -102,6 +109,15 @@ void EntryListModel::flush()
     beginInsertRows({}, int(m_shown), int(count() - 1));
     m_shown = count();
     endInsertRows();
+}
+
+void EntryListModel::flush_batch()
+{
+    // The view lays all of its rows out again on every insertion. While the list is
+    // long, batches that grow with it keep that work linear over the whole comparison.
+    constexpr qsizetype short_list = 4096;
+    if (m_shown < short_list || count() - m_shown >= m_shown)
+        flush();
 }
 
 void EntryListModel::clear()

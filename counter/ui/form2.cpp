@@ -74,7 +74,7 @@ void Form2::command1_click()
 
     EventPump pump(this);
     EntryListModel *entries = m_entries;
-    pump.set_before_events([entries] { entries->flush(); });
+    pump.set_before_events([entries] { entries->flush_batch(); });
     if (!pump.run_events())
         return;
     // An entry is only ever added between two polls that found the window alive.

@@ -30,6 +30,7 @@ private slots:
     void entries_round_trip_data();
     void entries_round_trip();
     void entries_reach_view_on_flush();
+    void long_list_fills_in_doubling_batches();
 
     void pump_runs_events_only_every_few_ms();
     void pump_holds_input_while_it_lives();
@@ -155,6 +156,27 @@ void TstWindowParts::entries_reach_view_on_flush()
     model.clear();
     QCOMPARE(model.rowCount(), 0);
     QCOMPARE(model.entry(0), QString());
+}
+
+void TstWindowParts::long_list_fills_in_doubling_batches()
+{
+    counter::EntryListModel model;
+    const QString entry = u"1 文字目の a と b が違います。"_s;
+    model.add(entry);
+    model.flush_batch();
+    QCOMPARE(model.rowCount(), 1);            // a short list shows every entry at once
+
+    for (int i = 1; i < 5000; ++i)
+        model.add(entry);
+    model.flush_batch();
+    QCOMPARE(model.rowCount(), 5000);
+    for (int i = 0; i < 4999; ++i)
+        model.add(entry);
+    model.flush_batch();
+    QCOMPARE(model.rowCount(), 5000);         // fewer waiting than shown
+    model.add(entry);
+    model.flush_batch();
+    QCOMPARE(model.rowCount(), 10000);
 }
 
 void TstWindowParts::pump_runs_events_only_every_few_ms()
