@@ -65,6 +65,7 @@ private slots:
     void desktop_entry_names_installed_program_and_icon();
     void validators_data();
     void validators();
+    void lintian_finds_no_error();
     void desktop_entry_starts_program_data();
     void desktop_entry_starts_program();
 
@@ -236,6 +237,20 @@ void TstDebianPackage::validators()
     // desktop-file-validate reports problems it does not fail on as well.
     QVERIFY2(tool != u"desktop-file-validate"_s || check.output.trimmed().isEmpty(),
              qPrintable(check.output));
+}
+
+void TstDebianPackage::lintian_finds_no_error()
+{
+    if (QStandardPaths::findExecutable(u"lintian"_s).isEmpty())
+        QSKIP("lintian is not installed");
+    const Run lint = run(u"lintian"_s, {m_deb});
+    // Lintian's exit status follows its own fail-on setting; an error tag fails here.
+    QStringList errors;
+    for (const QString &line : lint.output.split(u'\n')) {
+        if (line.startsWith(u"E: "_s))
+            errors << line;
+    }
+    QVERIFY2(errors.isEmpty(), qPrintable(errors.join(u'\n')));
 }
 
 void TstDebianPackage::desktop_entry_starts_program_data()
