@@ -165,6 +165,8 @@ void Form1::build_controls()
     m_text2 = new QPlainTextEdit(this);
     named(m_text2, "Text2", QStringLiteral("表示内容"), twips_rect(240, 4320, 6255, 1215));
     m_text2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The view is read by eye; Tab moves on to the controls after it.
+    m_text2->setTabChangesFocus(true);
     // The jump selects the phrase while the focus stays in List1: keep it visible.
     QPalette selection = m_text2->palette();
     selection.setColor(QPalette::Inactive, QPalette::Highlight,

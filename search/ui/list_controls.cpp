@@ -262,9 +262,16 @@ void FileList::mouseMoveEvent(QMouseEvent *event)
 
 void FileList::keyPressEvent(QKeyEvent *event)
 {
-    const int before = currentRow();
+    // A key selects a file when it moves the selection or selects the current row
+    // (Space on the first file, which Tab makes current without selecting it).
+    const auto selected_row = [this] {
+        const QList<QListWidgetItem *> selected = selectedItems();
+        return selected.isEmpty() ? -1 : row(selected.first());
+    };
+    const int before = selected_row();
     QListWidget::keyPressEvent(event);
-    if (currentRow() != before && !selected_name().isEmpty())
+    const int after = selected_row();
+    if (after >= 0 && after != before)
         emit clicked_file();
 }
 

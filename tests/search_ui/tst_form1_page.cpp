@@ -28,6 +28,8 @@ private slots:
     void first_page_data();
     void first_page();
     void file_list_arrow_key_shows_page();
+    void file_list_space_shows_current_file();
+    void tab_leaves_view_box();
     void moves_data();
     void moves();
     void enter_in_text3_data();
@@ -85,6 +87,33 @@ void TstForm1Page::file_list_arrow_key_shows_page()
     QCOMPARE(w.file1()->selected_name(), u"b.txt"_s);
     QCOMPARE(w.text2()->toPlainText(), shown({u"first b"_s}));
     QCOMPARE(w.form->flglist(), qint16(0));
+}
+
+void TstForm1Page::file_list_space_shows_current_file()
+{
+    // Tab makes the first file current without selecting it; Space must show it, or a
+    // folder's only file could never be shown from the keyboard.
+    Window w;
+    w.write(u"work/only.txt"_s, "only line\r\n");
+    w.open();
+    w.file1()->clearSelection();
+    w.file1()->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    w.text2()->clear();
+    QTest::keyClick(w.file1(), Qt::Key_Space);
+    QCOMPARE(w.file1()->selected_name(), u"only.txt"_s);
+    QCOMPARE(w.text2()->toPlainText(), shown({u"only line"_s}));
+}
+
+void TstForm1Page::tab_leaves_view_box()
+{
+    Window w;
+    w.open();
+    w.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+    w.text2()->setFocus();
+    QTest::keyClick(w.text2(), Qt::Key_Tab);
+    QVERIFY(!w.text2()->hasFocus());
+    QVERIFY(w.text2()->toPlainText().isEmpty() || !w.text2()->toPlainText().contains(u'\t'));
 }
 
 void TstForm1Page::moves_data()
