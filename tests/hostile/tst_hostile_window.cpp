@@ -77,6 +77,9 @@ struct Window {
     {
         form->hit_list()->commit();
         const QModelIndex index = list1()->model()->index(row, 0);
+        // The view lays rows out in batches while events run, as it does for a user.
+        while (!list1()->visualRect(index).isValid())
+            QCoreApplication::processEvents();
         list1()->scrollTo(index);
         QTest::mouseClick(list1()->viewport(), Qt::LeftButton, {}, list1()->visualRect(index).center());
     }
@@ -126,6 +129,7 @@ private slots:
     void folder_search_and_jump_to_each_hit();
     void page_moves_at_both_ends_data();
     void page_moves_at_both_ends();
+    void ten_million_hits();
     void deletion_removes_only_the_confirmed_name_data();
     void deletion_removes_only_the_confirmed_name();
 
@@ -310,6 +314,32 @@ void TstHostileWindow::page_moves_at_both_ends()
     QCOMPARE(w.label2(), u"-3"_s);
     QCOMPARE(w.text2()->toPlainText().count(u'\n'), std::min<qint64>(lines, 6));
     check_nothing_open(host_name.constData());
+}
+
+// Every line of the ten million a hit: the hit list takes them all, and the last one
+// still jumps to its page.
+void TstHostileWindow::ten_million_hits()
+{
+    if (!m_folder->find("ten million lines.txt"))
+        QSKIP("the giant files are left out");
+    Window &w = *m_window;
+    w.select_file(u"ten million lines.txt"_s);
+    w.text1()->setText(u"a"_s);
+    w.messages.clear();
+    {
+        hostile::Deadline deadline("a search with ten million hits", 120);
+        w.click("Command1");
+    }
+    QCOMPARE(w.form->hit_list()->count(), 9'999'999);
+    QCOMPARE(w.form->hit_list()->text_at(9'999'998), search::make_hit_entry(u"ten million lines.txt"_s, 9'999'999));
+    QCOMPARE(w.messages, QStringList());
+    {
+        hostile::Deadline deadline("the hit list's layout and a jump to its last hit", 120);
+        w.click_hit(9'999'998);
+    }
+    QCOMPARE(w.label2(), u"9999999"_s);
+    QCOMPARE(w.text2()->toPlainText(), u"a\nz\n"_s);
+    check_nothing_open("ten million hits");
 }
 
 void TstHostileWindow::deletion_removes_only_the_confirmed_name_data()
