@@ -150,6 +150,8 @@ private slots:
     void file_changed_between_two_rounds();
     void window_closed_inside_an_event_round_data();
     void window_closed_inside_an_event_round();
+    void another_operation_inside_an_event_round();
+    void window_closed_while_a_message_is_up();
     void read_error_in_the_middle_of_a_file();
 };
 
@@ -278,6 +280,85 @@ void TstHostileFaults::window_closed_inside_an_event_round()
     QCOMPARE(w.messages, QStringList());
     if (operation == u"folder search")
         QCOMPARE(w.hits().size(), round - 1);
+    QCOMPARE(hostile::descriptors_under(files.host), QStringList());
+}
+
+// What a user can do while an operation lets events run: the operation inside runs to
+// its end, the outer one goes on undisturbed.
+void TstHostileFaults::another_operation_inside_an_event_round()
+{
+    ThreeFiles files;
+    Window w(files.host);
+
+    // The selected c.txt is deleted while the folder search is at b.txt: its position
+    // then names no file, and the run ends as usual.
+    w.file1()->set_selected(2);
+    int rounds_seen = 0;
+    QTimer rounds;
+    connect(&rounds, &QTimer::timeout, this, [&] {
+        if (++rounds_seen == 2)
+            w.click("Command2");
+    });
+    rounds.start(0);
+    {
+        hostile::Deadline deadline("a deletion inside the folder search", 20);
+        w.click("Command3");
+    }
+    rounds.stop();
+    QCOMPARE(w.hits(), (QStringList{entry("a.txt"), entry("b.txt")}));
+    QCOMPARE(w.messages, (QStringList{u"削除しますか？"_s, u"検索を終了しました"_s}));
+    QVERIFY(!QFile::exists(QFile::decodeName(files.path("c.txt"))));
+
+    // A jump to a.txt's hit while the search reads on.
+    QVERIFY(QFile(QFile::decodeName(files.path("c.txt"))).open(QIODevice::WriteOnly));
+    w.file1()->refresh();
+    w.messages.clear();
+    rounds_seen = 0;
+    disconnect(&rounds, nullptr, this, nullptr);
+    connect(&rounds, &QTimer::timeout, this, [&] {
+        if (++rounds_seen == 3)
+            w.click_hit(0);
+    });
+    rounds.start(0);
+    {
+        hostile::Deadline deadline("a jump inside the folder search", 20);
+        w.click("Command3");
+    }
+    rounds.stop();
+    QCOMPARE(w.hits(), (QStringList{entry("a.txt"), entry("b.txt")}));
+    QCOMPARE(w.form->flglist(), 1);
+    QCOMPARE(w.get<QLabel>("Label2")->text(), u"1"_s);
+    QCOMPARE(w.get<QPlainTextEdit>("Text2")->toPlainText(), QString::fromLatin1(hostile::phrase) + u"\nx\n"_s);
+
+    // ▼ clicked while ▲ lets events run: the view ends with ▲'s lines alone.
+    w.file1()->set_selected(0);
+    rounds_seen = 0;
+    disconnect(&rounds, nullptr, this, nullptr);
+    connect(&rounds, &QTimer::timeout, this, [&] {
+        if (++rounds_seen == 1)
+            w.click("Command6");
+    });
+    rounds.start(0);
+    w.click("Command5");
+    rounds.stop();
+    QCOMPARE(w.get<QLabel>("Label2")->text(), u"1"_s);
+    QCOMPARE(w.get<QPlainTextEdit>("Text2")->toPlainText(), QString::fromLatin1(hostile::phrase) + u"\nx\n"_s);
+    QCOMPARE(hostile::descriptors_under(files.host), QStringList());
+}
+
+// The window goes while the closing message of a search waits for its answer.
+void TstHostileFaults::window_closed_while_a_message_is_up()
+{
+    ThreeFiles files;
+    Window w(files.host);
+    w.form->set_message_handler([&](QWidget *, const search::MessageRequest &request) {
+        w.messages.append(request.text);
+        w.form->close();
+        return search::MessageAnswer::Ok;
+    });
+    w.click("Command3");
+    QCOMPARE(w.messages, QStringList{u"検索を終了しました"_s});
+    QVERIFY(!w.form->isVisible());
     QCOMPARE(hostile::descriptors_under(files.host), QStringList());
 }
 
