@@ -52,8 +52,18 @@ HatchShape::HatchShape(const QColor &colour, Qt::BrushStyle style, QWidget *pare
 
 void HatchShape::paintEvent(QPaintEvent *)
 {
+    // The hatch styles are 8 x 8 patterns in device pixels, so on a high-dpi screen they
+    // would come out twice as dense and half as thick. One tile drawn at ratio 1 and used
+    // as a texture scales with the window like everything else.
+    if (m_tile.isNull()) {
+        QImage tile(8, 8, QImage::Format_ARGB32_Premultiplied);
+        tile.fill(Qt::transparent);
+        QPainter tile_painter(&tile);
+        tile_painter.fillRect(tile.rect(), m_brush);
+        m_tile = tile;
+    }
     QPainter painter(this);
-    painter.fillRect(rect(), m_brush);
+    painter.fillRect(rect(), QBrush(m_tile));
 }
 
 QIcon quellatto_icon()

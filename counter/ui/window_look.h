@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QIcon>
 #include <QRect>
+#include <QImage>
 #include <QWidget>
 
 class QPushButton;
@@ -40,7 +41,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QBrush m_brush;
+    QBrush m_brush;   // the designed colour and hatch style
+    QImage m_tile;    // one 8 x 8 tile of it, drawn on first paint
 };
 
 // The program's icon, from whichever sizes the resources hold (none: a null icon).
