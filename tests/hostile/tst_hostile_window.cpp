@@ -130,6 +130,7 @@ private slots:
     void page_moves_at_both_ends_data();
     void page_moves_at_both_ends();
     void ten_million_hits();
+    void more_files_than_a_16_bit_count();
     void deletion_removes_only_the_confirmed_name_data();
     void deletion_removes_only_the_confirmed_name();
 
@@ -140,6 +141,7 @@ private:
     std::unique_ptr<hostile::WithoutPermissionBypass> m_plain_user;
     std::unique_ptr<Window> m_window;
     QList<QByteArray> m_deleted;   // names that a confirmed deletion took away
+    int m_descriptors = 0;         // open descriptors once the window is up
 };
 
 void TstHostileWindow::initTestCase()
@@ -151,6 +153,8 @@ void TstHostileWindow::initTestCase()
     hostile::Deadline deadline("the window's start-up on the hostile folder", 60);
     m_window = std::make_unique<Window>(m_folder->host_path());
     QVERIFY(m_window->form);
+    QCoreApplication::processEvents();
+    m_descriptors = hostile::descriptor_count();
 }
 
 void TstHostileWindow::cleanupTestCase()
@@ -163,6 +167,8 @@ void TstHostileWindow::check_nothing_open(const char *after)
 {
     const QStringList open = hostile::descriptors_under(m_folder->host_path());
     QVERIFY2(open.isEmpty(), qPrintable(u"open after "_s + QString::fromLatin1(after) + u": "_s + open.join(u", ")));
+    // Nor anywhere else: the count of the process's descriptors is what it was at start.
+    QVERIFY2(hostile::descriptor_count() == m_descriptors, after);
 }
 
 void TstHostileWindow::listing()
@@ -340,6 +346,30 @@ void TstHostileWindow::ten_million_hits()
     QCOMPARE(w.label2(), u"9999999"_s);
     QCOMPARE(w.text2()->toPlainText(), u"a\nz\n"_s);
     check_nothing_open("ten million hits");
+}
+
+// 40,000 files: the folder search visits every position, the last one too.
+void TstHostileWindow::more_files_than_a_16_bit_count()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    constexpr int count = 40'000;
+    for (int i = 0; i < count; ++i) {
+        QFile file(dir.filePath(u"f%1.txt"_s.arg(i, 5, 10, QChar(u'0'))));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        if (i == count - 1)
+            file.write(QByteArray(hostile::phrase));
+    }
+    Window w(QFile::encodeName(dir.path()));
+    QCOMPARE(w.file1()->count(), count);
+    w.text1()->setText(phrase);
+    {
+        hostile::Deadline deadline("a folder search over 40,000 files", 120);
+        w.click("Command3");
+    }
+    QCOMPARE(w.hits(), QStringList{search::make_hit_entry(u"f39999.txt"_s, 1)});
+    QCOMPARE(w.messages, QStringList{finished});
+    QCOMPARE(hostile::descriptors_under(QFile::encodeName(dir.path())), QStringList());
 }
 
 void TstHostileWindow::deletion_removes_only_the_confirmed_name_data()
