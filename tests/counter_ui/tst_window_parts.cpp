@@ -49,6 +49,14 @@ void TstWindowParts::box_text_round_trip_data()
     QTest::newRow("no-break space is no blank") << u"a\u00A0b"_s;
     QTest::newRow("line separator is one character") << u"a\u2028b"_s;
     QTest::newRow("surrogate pair and full-width blank") << u"\U0001F600\u3000x"_s;
+    QTest::newRow("only line breaks") << u"\r\n\r\n\r\n"_s;
+    QTest::newRow("line break first, text last") << u"\r\n漢字"_s;
+    // Thousands of lines of every short length, empty ones among them: each run between
+    // breaks lands in its own place, not shifted by the breaks before or after it.
+    QString many;
+    for (int i = 0; i < 5000; ++i)
+        many += QString(i % 7, QChar(u'あ' + i % 40)) + u"\r\n"_s;
+    QTest::newRow("thousands of lines") << many + u"end"_s;
 }
 
 void TstWindowParts::box_text_round_trip()
