@@ -223,7 +223,7 @@ QStringList descriptors_under(const QByteArray &host_folder)
         if (n <= 0)
             continue;
         const QByteArray where(target, n);
-        if (where.startsWith(host_folder + '/') || where == host_folder)
+        if (host_folder.isEmpty() || where.startsWith(host_folder + '/') || where == host_folder)
             found.append(fd + u" -> "_s + QString::fromUtf8(where));
     }
     return found;

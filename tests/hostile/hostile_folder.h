@@ -53,7 +53,8 @@ private:
     bool m_unreadable_enforced = false;
 };
 
-// The open descriptors of this process that name something under `host_folder`.
+// The open descriptors of this process that name something under `host_folder` (all
+// of them for an empty one).
 QStringList descriptors_under(const QByteArray &host_folder);
 
 // The number of open descriptors of this process.

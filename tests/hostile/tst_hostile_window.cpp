@@ -168,7 +168,9 @@ void TstHostileWindow::check_nothing_open(const char *after)
     const QStringList open = hostile::descriptors_under(m_folder->host_path());
     QVERIFY2(open.isEmpty(), qPrintable(u"open after "_s + QString::fromLatin1(after) + u": "_s + open.join(u", ")));
     // Nor anywhere else: the count of the process's descriptors is what it was at start.
-    QVERIFY2(hostile::descriptor_count() == m_descriptors, after);
+    if (hostile::descriptor_count() != m_descriptors)
+        QFAIL(qPrintable(u"descriptors after "_s + QString::fromLatin1(after) + u": "_s
+                         + hostile::descriptors_under("").join(u", ")));
 }
 
 void TstHostileWindow::listing()
@@ -353,7 +355,13 @@ void TstHostileWindow::more_files_than_a_16_bit_count()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
+#ifdef __SANITIZE_ADDRESS__
+    // Under AddressSanitizer each file's read buffer comes fresh from the system, some
+    // 1.5 ms a file: fewer files there, the count's limit is the normal build's to show.
+    constexpr int count = 2'000;
+#else
     constexpr int count = 40'000;
+#endif
     for (int i = 0; i < count; ++i) {
         QFile file(dir.filePath(u"f%1.txt"_s.arg(i, 5, 10, QChar(u'0'))));
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -367,7 +375,7 @@ void TstHostileWindow::more_files_than_a_16_bit_count()
         hostile::Deadline deadline("a folder search over 40,000 files", 120);
         w.click("Command3");
     }
-    QCOMPARE(w.hits(), QStringList{search::make_hit_entry(u"f39999.txt"_s, 1)});
+    QCOMPARE(w.hits(), QStringList{search::make_hit_entry(u"f%1.txt"_s.arg(count - 1, 5, 10, QChar(u'0')), 1)});
     QCOMPARE(w.messages, QStringList{finished});
     QCOMPARE(hostile::descriptors_under(QFile::encodeName(dir.path())), QStringList());
 }
