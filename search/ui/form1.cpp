@@ -20,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTextCursor>
 #include <algorithm>
 #include <cmath>
@@ -337,9 +338,19 @@ void Form1::command3_click()
         enable_search_buttons(true);
         return;
     }
+    // Painting List1 after every file cost more than searching a 1 MiB file, so while the
+    // run goes on it paints at most once a frame; the view still learns of every entry at
+    // each pump, so a click on the list finds them all. Painting is let again at every
+    // way out, and before a message.
+    m_list1_painted.invalidate();
+    const auto paint_again = qScopeGuard([self] {
+        if (self)
+            self->m_list1->setUpdatesEnabled(true);
+    });
     // The positions are counted once; the list may change while the run goes on.
     const qsizetype positions = m_file1->count();
     for (qsizetype i = 0; i < positions; ++i) {
+        pace_list1_painting();
         if (!pump())
             return;
         const QString folder = m_dir1->path();
@@ -484,9 +495,20 @@ bool Form1::pump()
     return self && !self->m_closed;
 }
 
+void Form1::pace_list1_painting()
+{
+    constexpr qint64 frame_ms = 16;
+    const bool paint = !m_list1_painted.isValid() || m_list1_painted.elapsed() >= frame_ms;
+    if (paint)
+        m_list1_painted.start();
+    // Enabled again, the view repaints whole, its new rows and scroll bar included.
+    m_list1->setUpdatesEnabled(paint);
+}
+
 MessageAnswer Form1::ask(const MessageRequest &request)
 {
     m_hits->commit();
+    m_list1->setUpdatesEnabled(true);
     // A copy: the handler may replace itself, or the window may go, while it asks.
     const MessageHandler handler = m_ask;
     return handler(this, request);
