@@ -1,6 +1,7 @@
 #include "window_look.h"
 
 #include <QDir>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPushButton>
 
@@ -22,6 +23,53 @@ QFont bold_font(const QString &family, qreal points)
     font.setBold(true);
     return font;
 }
+
+// A window icon whose images are read at its first use, not when the window is built:
+// decoding all eight sizes took a tenth of the start-up, and a desktop that draws the
+// icon in one size, or not at all, never needs the others. Any use reads them all, so
+// the icon answers exactly as one built from the files at once.
+class ReadAtFirstUse : public QIconEngine {
+public:
+    explicit ReadAtFirstUse(QStringList files) : m_files(std::move(files)) {}
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state, qreal scale) override
+    {
+        return icon().pixmap(size, scale, mode, state);
+    }
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QSize actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().availableSizes(mode, state);
+    }
+    QIconEngine *clone() const override { return new ReadAtFirstUse(*this); }
+    QString key() const override { return QStringLiteral("ReadAtFirstUse"); }
+
+private:
+    QIcon &icon()
+    {
+        if (!m_read) {
+            m_read = true;
+            for (const QString &file : m_files)
+                m_icon.addFile(file);
+        }
+        return m_icon;
+    }
+
+    QStringList m_files;   // image files of the one icon, each in its own size
+    QIcon m_icon;          // read from m_files once m_read
+    bool m_read = false;
+};
 
 }  // namespace
 
@@ -68,11 +116,11 @@ void HatchShape::paintEvent(QPaintEvent *)
 
 QIcon quellatto_icon()
 {
-    QIcon icon;
     const QDir images(u":/icons"_s);
+    QStringList files;
     for (const QString &name : images.entryList({u"quellatto-*.png"_s}, QDir::Files))
-        icon.addFile(images.filePath(name));
-    return icon;
+        files.append(images.filePath(name));
+    return files.isEmpty() ? QIcon() : QIcon(new ReadAtFirstUse(files));
 }
 
 }  // namespace counter

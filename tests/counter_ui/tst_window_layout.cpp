@@ -147,6 +147,9 @@ void TstWindowLayout::frame_and_background()
     QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(window->windowFlags() & Qt::WindowMinimizeButtonHint);
     QVERIFY(!window->windowIcon().isNull());
+    // The icon's images are read when first asked for: every size is there, and drawn.
+    QVERIFY(window->windowIcon().availableSizes().contains(QSize(256, 256)));
+    QCOMPARE(window->windowIcon().pixmap(QSize(32, 32)).size(), QSize(32, 32));
 
     auto *shape = control<counter::HatchShape>(window, "Shape1");
     QCOMPARE(shape->brush().style(), look.style);

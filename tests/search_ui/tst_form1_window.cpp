@@ -111,6 +111,10 @@ void TstForm1Window::window_look()
     const QList<QSize> sizes = form->windowIcon().availableSizes();
     QVERIFY(sizes.contains(QSize(16, 16)));
     QVERIFY(sizes.contains(QSize(256, 256)));
+    // Read at first use, and drawn in the size asked for.
+    const QImage icon = form->windowIcon().pixmap(QSize(48, 48)).toImage();
+    QCOMPARE(icon.size(), QSize(48, 48));
+    QVERIFY(icon.pixelColor(24, 24).alpha() > 0);
 #endif
     QCOMPARE(w.text2()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     QCOMPARE(w.text3()->font().pointSizeF(), 9.0);
