@@ -386,19 +386,20 @@ void Form1::command3_click()
         enable_search_buttons(true);
         return;
     }
-    // Painting List1 after every file cost more than searching a 1 MiB file, so while the
-    // run goes on it paints at most once a frame; the view still learns of every entry at
-    // each pump, so a click on the list finds them all. Painting is let again at every
-    // way out, and before a message.
-    m_list1_painted.invalidate();
-    const auto paint_again = qScopeGuard([self] {
-        if (self)
-            self->m_list1->setUpdatesEnabled(true);
+    // Telling List1 of new entries after every file cost more than searching a 1 MiB
+    // file: the entries it can show without scrolling reach it at once, the rest once a
+    // frame. Every way out shows them all.
+    const int rows_in_sight = m_list1->viewport()->height() / std::max(1, m_list1->fontMetrics().height()) + 1;
+    m_hits->pace_commits(rows_in_sight, 16);
+    const auto show_all = qScopeGuard([self] {
+        if (self) {
+            self->m_hits->pace_commits(0, 0);
+            self->m_hits->commit();
+        }
     });
     // The positions are counted once; the list may change while the run goes on.
     const qsizetype positions = m_file1->count();
     for (qsizetype i = 0; i < positions; ++i) {
-        pace_list1_painting();
         if (!pump())
             return;
         const QString folder = m_dir1->path();
@@ -537,26 +538,15 @@ QString Form1::list1_selected_text() const
 bool Form1::pump()
 {
     const QPointer<Form1> self(this);
-    // The entries found so far are shown while events run.
-    m_hits->commit();
+    // The entries found so far are shown while events run (paced during a folder search).
+    m_hits->commit_if_due();
     QCoreApplication::processEvents();
     return self && !self->m_closed;
-}
-
-void Form1::pace_list1_painting()
-{
-    constexpr qint64 frame_ms = 16;
-    const bool paint = !m_list1_painted.isValid() || m_list1_painted.elapsed() >= frame_ms;
-    if (paint)
-        m_list1_painted.start();
-    // Enabled again, the view repaints whole, its new rows and scroll bar included.
-    m_list1->setUpdatesEnabled(paint);
 }
 
 MessageAnswer Form1::ask(const MessageRequest &request)
 {
     m_hits->commit();
-    m_list1->setUpdatesEnabled(true);
     // A copy: the handler may replace itself, or the window may go, while it asks.
     const MessageHandler handler = m_ask;
     return handler(this, request);

@@ -15,7 +15,6 @@
 #include "drive_map.h"
 #include "message_box.h"
 
-#include <QElapsedTimer>
 #include <QHash>
 #include <QString>
 #include <QWidget>
@@ -80,8 +79,6 @@ private:
     // Lets pending events run once. False when the window was closed or destroyed
     // meanwhile: the caller then returns at once, touching nothing of the window.
     [[nodiscard]] bool pump();
-    // Lets List1 paint at this pump only when a frame's time has passed since it last did.
-    void pace_list1_painting();
     MessageAnswer ask(const MessageRequest &request);
     void enable_search_buttons(bool enabled);
     QString list1_selected_text() const;
@@ -92,7 +89,6 @@ private:
     MessageHandler m_ask;
     qint16 m_flglist = 0;   // the page view's source, 0 or 1
     bool m_closed = false;  // the window has been closed: running operations stop
-    QElapsedTimer m_list1_painted;   // since List1 was last let paint during a folder search
     QHash<QChar, QString> m_drive_folders;   // each drive's current folder, as a desktop keeps it
 
     DriveList *m_drive1 = nullptr;

@@ -3,6 +3,7 @@
 #include "hit_entry.h"
 
 #include <QMetaObject>
+#include <QTimer>
 #include <algorithm>
 
 namespace search {
@@ -16,7 +17,7 @@ void HitListModel::append(const QString &name, qint64 line)
     m_lines.push_back(line);
     if (!m_commit_queued) {
         m_commit_queued = true;
-        QMetaObject::invokeMethod(this, &HitListModel::commit, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &HitListModel::queued_commit, Qt::QueuedConnection);
     }
 }
 
@@ -41,18 +42,49 @@ QString HitListModel::text_at(qsizetype row) const
     return make_hit_entry(std::prev(after)->name, m_lines[size_t(row)]);
 }
 
-void HitListModel::commit()
+qsizetype HitListModel::showable() const
+{
+    // A view counts rows in int; entries past that stay countable but are not shown.
+    return std::min<qsizetype>(count(), std::numeric_limits<int>::max());
+}
+
+void HitListModel::pace_commits(int rows, int interval_ms)
+{
+    m_pace_rows = rows;
+    m_pace_ms = interval_ms;
+}
+
+void HitListModel::commit_if_due()
+{
+    if (m_shown >= showable())
+        return;
+    if (m_shown < m_pace_rows || !m_committed.isValid() || m_committed.elapsed() >= m_pace_ms)
+        commit();
+}
+
+void HitListModel::queued_commit()
 {
     m_commit_queued = false;
+    commit_if_due();
+    if (m_shown < showable() && !m_commit_queued) {
+        // Not due yet: comes back when it is.
+        m_commit_queued = true;
+        const qint64 wait = std::max<qint64>(0, m_pace_ms - m_committed.elapsed());
+        QTimer::singleShot(std::chrono::milliseconds(wait), this, &HitListModel::queued_commit);
+    }
+}
+
+void HitListModel::commit()
+{
     if (m_shown == count())
         return;
-    // A view counts rows in int; entries past that stay countable but are not shown.
-    const qsizetype last = std::min<qsizetype>(count(), std::numeric_limits<int>::max());
+    const qsizetype last = showable();
     if (last <= m_shown)
         return;
     beginInsertRows({}, int(m_shown), int(last - 1));
     m_shown = last;
     endInsertRows();
+    m_committed.start();
 }
 
 int HitListModel::rowCount(const QModelIndex &parent) const

@@ -9,6 +9,7 @@
 // Appended entries reach the view in batches (commit), since telling a view about each
 // row one at a time costs more than the search that found it.
 #include <QAbstractListModel>
+#include <QElapsedTimer>
 #include <QString>
 #include <vector>
 
@@ -28,8 +29,15 @@ public:
     QString text_at(qsizetype row) const;
 
     // Shows the entries appended since the last commit. Runs by itself when events next
-    // run; the window calls it before it lets events run or asks a question.
+    // run (paced, below); the window calls it before it asks a question.
     void commit();
+    // Commits when due: always while the view shows fewer than `rows` entries (so the
+    // entries a person can see without scrolling appear at once), and beyond that at most
+    // once every `interval_ms`. Telling the view of new rows makes it lay out every row
+    // again; after every file of a folder search that cost more than the search. Both
+    // 0 (the start): every commit is due.
+    void pace_commits(int rows, int interval_ms);
+    void commit_if_due();
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -41,8 +49,13 @@ private:
     };
     std::vector<Run> m_runs;        // in row order; each run holds at least one entry
     std::vector<qint64> m_lines;    // one line number per entry
+    void queued_commit();
+    qsizetype showable() const;   // the entries a view can be told of
     qsizetype m_shown = 0;          // rows the view knows of: 0 <= m_shown <= count()
-    bool m_commit_queued = false;   // a commit has been posted and has not run yet
+    bool m_commit_queued = false;   // a commit has been posted or timed and has not run yet
+    int m_pace_rows = 0;
+    int m_pace_ms = 0;
+    QElapsedTimer m_committed;      // since the last commit that told the view of rows
 };
 
 }  // namespace search

@@ -17,6 +17,7 @@ private slots:
     void reads_as_list();
     void clear_and_reuse();
     void view_rows_follow_commits();
+    void paced_commits();
 };
 
 void TstHitListModel::reads_as_list_data()
@@ -97,6 +98,30 @@ void TstHitListModel::view_rows_follow_commits()
     QCOMPARE(inserted.size(), 2);
     QCoreApplication::processEvents();   // the queued commit finds nothing left
     QCOMPARE(inserted.size(), 2);
+}
+
+// Paced: the first rows reach the view at once, later ones when the interval has passed,
+// by themselves; the model counts and reads every entry all along.
+void TstHitListModel::paced_commits()
+{
+    HitListModel model;
+    model.pace_commits(2, 200);
+    model.append(u"a.txt"_s, 1);
+    model.commit_if_due();
+    QCOMPARE(model.rowCount(), 1);
+    model.append(u"a.txt"_s, 2);
+    model.commit_if_due();   // fewer than 2 rows shown: due at once
+    QCOMPARE(model.rowCount(), 2);
+    model.append(u"b.txt"_s, 1);
+    model.commit_if_due();   // not yet
+    QCOMPARE(model.rowCount(), 2);
+    QCOMPARE(model.count(), 3);
+    QCOMPARE(model.text_at(2), u"b.txt 1 行目に見つかりました"_s);
+    QTRY_COMPARE_WITH_TIMEOUT(model.rowCount(), 3, 2000);
+
+    model.append(u"b.txt"_s, 2);
+    model.commit();   // at once, paced or not
+    QCOMPARE(model.rowCount(), 4);
 }
 
 QTEST_MAIN(TstHitListModel)
