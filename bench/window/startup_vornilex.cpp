@@ -1,6 +1,6 @@
 // Vornilex's start-up as the program runs it (search/ui/main.cpp), ended when its window
 // is first shown (first_shown.h). Run from the folder whose files the lists should show.
-#include "app_setup.h"
+#include "program_start.h"
 #include "first_shown.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
 // Vornilex: finds a phrase in the text files of a folder and shows where it occurs.
-#include "app_setup.h"
+#include "program_start.h"
 
 #include <QApplication>
 

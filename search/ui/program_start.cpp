@@ -1,4 +1,4 @@
-#include "app_setup.h"
+#include "program_start.h"
 #include "fonts.h"
 
 #include <QApplication>
