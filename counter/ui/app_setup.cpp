@@ -37,6 +37,8 @@ void prepare_application(QApplication &app)
     load_japanese_translations(app);
     install_font_substitutions();
     QApplication::setQuitOnLastWindowClosed(true);
+    // Lets a desktop match the windows to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.quellatto"));
 }
 
 }  // namespace counter

@@ -16,6 +16,8 @@ void prepare_application(QApplication &app)
     if (toolkit_ja->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(toolkit_ja);
     install_font_substitutions();
+    // Lets a desktop match the window to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.vornilex"));
 }
 
 std::unique_ptr<Form1> start_program(const DriveMap &drives)
