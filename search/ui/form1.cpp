@@ -450,8 +450,7 @@ void Form1::line_up()
     const QString caption = m_label2->text();
     const std::optional<double> top = top_line(caption);
     const double t = top.value_or(0);
-    const QString path = page_path(m_flglist, m_dir1->path(), m_file1->selected_name(),
-                                   list1_selected_text());
+    const QString path = shown_file_path();
     show_view(read_window(m_drives, path, t - 1, t + 9, t + 10).text);
     if (top && t > 1)
         m_label2->setText(format_number(caption_value(caption).value_or(t) - 1));
@@ -465,8 +464,7 @@ void Form1::line_down()
     const QString caption = m_label2->text();
     const std::optional<double> top = top_line(caption);
     const double t = top.value_or(0);
-    const QString path = page_path(m_flglist, m_dir1->path(), m_file1->selected_name(),
-                                   list1_selected_text());
+    const QString path = shown_file_path();
     const PageWindow window = read_window(m_drives, path, t + 1, t + 11, t + 10);
     show_view(window.text);
     if (top && t < double(window.count))
@@ -479,8 +477,7 @@ void Form1::go_to_line()
     if (!pump())
         return;
     const double n = leading_number(m_text3->text());
-    const QString path = page_path(m_flglist, m_dir1->path(), m_file1->selected_name(),
-                                   list1_selected_text());
+    const QString path = shown_file_path();
     show_view(read_window(m_drives, path, n, n + 10, n + 10).text);
     m_label2->setText(format_number(n));
 }
@@ -526,6 +523,13 @@ void Form1::list1_click()
 void Form1::show_view(const QString &view_text)
 {
     m_text2->setPlainText(view_text);
+}
+
+// The file the page view moves in: the file list's selection or the selected hit entry's
+// name, whichever flglist names, in the folder Dir1 shows now.
+QString Form1::shown_file_path() const
+{
+    return page_path(m_flglist, m_dir1->path(), m_file1->selected_name(), list1_selected_text());
 }
 
 QString Form1::list1_selected_text() const

@@ -82,6 +82,7 @@ private:
     MessageAnswer ask(const MessageRequest &request);
     void enable_search_buttons(bool enabled);
     QString list1_selected_text() const;
+    QString shown_file_path() const;
     void show_view(const QString &view_text);
 
     DriveMap m_drives;
